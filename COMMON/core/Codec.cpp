@@ -1,0 +1,126 @@
+#include "Codec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <memory>
+#include <atomic>
+
+namespace cp932 {
+namespace {
+constexpr const char* kName = "windows-31j";
+constexpr quint32 kUnmappable = 0xFFFFFFFEu;
+
+// A converter that has reported an error is not reused: its state cannot be
+// trusted afterwards, so a fresh one takes its place.
+class Encoder {
+public:
+    QByteArray encode(QStringView text, bool* ok) {
+        if (!m_enc)
+            m_enc = std::make_unique<QStringEncoder>(kName, QStringConverter::Flag::Stateless);
+        QByteArray out = m_enc->encode(text);
+        *ok = !m_enc->hasError();
+        if (!*ok)
+            m_enc.reset();
+        return out;
+    }
+
+private:
+    std::unique_ptr<QStringEncoder> m_enc;
+};
+
+Encoder& encoder() {
+    thread_local Encoder enc;
+    return enc;
+}
+
+// Code of each BMP character, learnt on first use.
+quint32 codeOf(char16_t c) {
+    // Stored as code + 1, so the zero-initialised table means "not learnt yet".
+    static std::atomic<quint32> table[65536];
+    quint32 stored = table[c].load(std::memory_order_relaxed);
+    if (stored != 0)
+        return stored - 1;
+    quint32 code;
+    bool ok = false;
+    const QChar ch(c);
+    QByteArray b = QChar::isSurrogate(c) ? QByteArray() : encoder().encode(QStringView(&ch, 1), &ok);
+    if (!ok || b.isEmpty())
+        code = kUnmappable;
+    else if (b.size() == 1)
+        code = static_cast<unsigned char>(b[0]);
+    else
+        code = static_cast<unsigned char>(b[0]) * 256u + static_cast<unsigned char>(b[1]);
+    table[c].store(code + 1, std::memory_order_relaxed);
+    return code;
+}
+
+int charLength(const QString& text, int i) {
+    return (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
+}
+} // namespace
+
+bool available() { return QStringEncoder(kName).isValid() && QStringDecoder(kName).isValid(); }
+
+QByteArray encode(const QString& text) {
+    bool ok = false;
+    QByteArray whole = encoder().encode(text, &ok);
+    if (ok)
+        return whole;
+    // Slow path only for text that holds characters outside the code page.
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (int i = 0; i < text.size();) {
+        int len = charLength(text, i);
+        quint32 code = len == 1 ? codeOf(text.at(i).unicode()) : kUnmappable;
+        if (code == kUnmappable)
+            out += '?';
+        else if (code > 0xFF)
+            out += static_cast<char>(code >> 8), out += static_cast<char>(code & 0xFF);
+        else
+            out += static_cast<char>(code);
+        i += len;
+    }
+    return out;
+}
+
+QString decode(const QByteArray& bytes) {
+    QStringDecoder dec(kName);
+    return dec.decode(bytes);
+}
+
+int byteLength(const QString& text) {
+    int n = 0;
+    for (int i = 0; i < text.size();) {
+        int len = charLength(text, i);
+        quint32 code = len == 1 ? codeOf(text.at(i).unicode()) : kUnmappable;
+        n += (code != kUnmappable && code > 0xFF) ? 2 : 1;
+        i += len;
+    }
+    return n;
+}
+
+unsigned charCode(const QString& oneCharacter) {
+    if (oneCharacter.isEmpty())
+        return 0;
+    quint32 code = charLength(oneCharacter, 0) == 1 ? codeOf(oneCharacter.at(0).unicode()) : kUnmappable;
+    return code == kUnmappable ? unsigned('?') : code;
+}
+
+bool isDoubleByte(QChar c) {
+    quint32 code = codeOf(c.unicode());
+    return code != kUnmappable && code > 0xFF;
+}
+
+QStringList characters(const QString& text) {
+    QStringList out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size();) {
+        int len = charLength(text, i);
+        out << text.mid(i, len);
+        i += len;
+    }
+    return out;
+}
+
+} // namespace cp932

@@ -1,0 +1,34 @@
+#pragma once
+// Code page 932 (Shift-JIS, Microsoft mapping): every file the programs write or
+// read, and every rule that counts bytes or looks at character codes, goes
+// through this module.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace cp932 {
+
+// True when the platform offers the code page; start-up refuses to run without it.
+bool available();
+
+// Text to bytes. A character the code page cannot hold becomes "?".
+QByteArray encode(const QString& text);
+
+// Bytes to text. Invalid sequences become U+FFFD.
+QString decode(const QByteArray& bytes);
+
+// Number of bytes the text takes in code page 932.
+int byteLength(const QString& text);
+
+// The 16-bit code of one character: a double-byte character as lead byte * 256
+// + trail byte, a single-byte one as its byte; 0x3F ("?") for unmappable text,
+// 0 for empty text. Only the first character (code point) of the text counts.
+unsigned charCode(const QString& oneCharacter);
+
+// True when the character at index i of text occupies two bytes.
+bool isDoubleByte(QChar c);
+
+// Splits text into its characters (code points; a surrogate pair stays whole).
+QStringList characters(const QString& text);
+
+} // namespace cp932

@@ -1,0 +1,241 @@
+#include "DB.h"
+
+#include "AppSub.h"
+#include "Codec.h"
+#include "ICException.h"
+#include "Notifier.h"
+#include "ProgramFolder.h"
+#include "Recordsets.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <filesystem>
+#include <system_error>
+
+namespace DbMessages {
+QString notFound(const QString& path) { return QStringLiteral("データベース %1 が見つかりません。").arg(path); }
+QString notUpdatable(const QString& tableName) {
+    return QStringLiteral("%1 の更新ができません。\n読込専用で開かれていないかチェックしてください。").arg(tableName);
+}
+} // namespace DbMessages
+
+namespace {
+int g_connectionSerial = 0;
+}
+
+CDB::CDB() : m_connection(QStringLiteral("zentry_db_%1").arg(++g_connectionSerial)) {}
+
+CDB::~CDB() { Close(); }
+
+QSqlDatabase CDB::database() const { return QSqlDatabase::database(m_connection, false); }
+
+bool CDB::canWrite() const {
+    if (!m_open || m_readOnly)
+        return false;
+    QFileInfo fi(m_path);
+    return fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
+}
+
+void CDB::Close() {
+    qDeleteAll(m_queries);
+    m_queries.clear();
+    if (QSqlDatabase::contains(m_connection)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+    m_open = false;
+}
+
+void CDB::openFile(const QString& file, bool readOnly) {
+    Close();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(file);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    if (readOnly)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    m_path = file;
+    m_readOnly = readOnly;
+    if (!db.open())
+        throw CDBException(db.lastError().text());
+    m_open = true;
+}
+
+// SQLite opens any file lazily; read its catalogue now so a damaged or foreign
+// file is reported at once, naming the file.
+void CDB::verifyReadable(const QString& what) {
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("select count(*) from sqlite_master")) || !q.next()) {
+        QString engine = q.lastError().text();
+        Close();
+        IC_THROW(QStringLiteral("%1 %2 を開けません。\n\n%3\n\nファイルが壊れていないか、他のプログラムが使用していないか確認してください。")
+                     .arg(what, m_path, engine));
+    }
+}
+
+void CDB::OpenMaster() {
+    const QString defaultPath = programFolder() + QStringLiteral("Quillon01.mst");
+    QString path = AppSub::GetProfileString(QStringLiteral("mst_path"), defaultPath);
+    if (!QFileInfo::exists(path)) {
+        notifyMessage(QStringLiteral("データベース %1 が見つかりません。\n\n指導者用ユーティリティの「マスターデータ管理」でマスター・データ・ファイル名を確認してください。")
+                          .arg(path),
+                      MsgIcon::Exclamation);
+        path = defaultPath;
+    }
+    if (!QFileInfo::exists(path))
+        IC_THROW(DbMessages::notFound(path));
+    openFile(path, true);
+    verifyReadable(QStringLiteral("マスター・データ・ファイル"));
+}
+
+void CDB::OpenUser() {
+    const QString path = programFolder() + QStringLiteral("UserData.mdb");
+    if (!QFileInfo::exists(path)) {
+        const QString source = programFolder() + QStringLiteral("UserData.org");
+        std::error_code ec;
+        std::filesystem::copy_file(QFile::encodeName(source).toStdString(), QFile::encodeName(path).toStdString(),
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+            IC_THROW(QStringLiteral("ファイルのコピーに失敗しました。\n\nコピー元：%1\nコピー先：%2\n\n%3")
+                         .arg(source, path, AppSub::SystemErrorText(ec.value())));
+    }
+    if (!QFileInfo::exists(path))
+        IC_THROW(DbMessages::notFound(path));
+    // The template may be read-only; the working copy must not be.
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    openFile(path, false);
+    verifyReadable(QStringLiteral("ユーザーデータベース"));
+    if (canWrite()) {
+        // Both programs share the file: readers never block the writer.
+        QSqlQuery q(database());
+        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+}
+
+int CDB::OpenPrevious(const QString& folderWithSlash) {
+    const QString path = folderWithSlash + QStringLiteral("UserData.mdb");
+    if (!QFileInfo::exists(path)) {
+        notifyMessage(QStringLiteral("データベース %1 が見つかりません。インストール先Ver2フォルダを確認してください\n\n").arg(path),
+                      MsgIcon::Exclamation);
+        return 0;
+    }
+    openFile(path, true);
+    verifyReadable(QStringLiteral("ユーザーデータベース"));
+    return 1;
+}
+
+void CDB::BeginTrans() {
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw CDBException(db.lastError().text());
+}
+
+void CDB::CommitTrans() {
+    QSqlDatabase db = database();
+    if (!db.commit())
+        throw CDBException(db.lastError().text());
+}
+
+void CDB::Rollback() {
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        db.rollback();
+}
+
+QSqlQuery& CDB::cachedQuery(const QString& sql) {
+    auto it = m_queries.find(sql);
+    if (it != m_queries.end())
+        return **it;
+    auto* q = new QSqlQuery(database());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        QString text = q->lastError().text();
+        delete q;
+        throw CDBException(text);
+    }
+    m_queries.insert(sql, q);
+    return *q;
+}
+
+QString CDB::normaliseZip(const QString& code) {
+    if (code.size() >= 4 && code.at(3) == '-') {
+        QString out = code;
+        return out.remove('-');
+    }
+    return code;
+}
+
+int CDB::CountZip(const QString& code) {
+    if (!m_open)
+        return -1;
+    const QString zip = normaliseZip(code);
+    if (cp932::byteLength(zip) != 7)
+        return -2;
+    try {
+        CRsKEN_ALL rs(this);
+        rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL] where [KEN_ALL].[ZipCode7] = '%s'"),
+                {zip}, CRecordset::readOnly);
+        int count = 0;
+        for (; !rs.IsEOF(); rs.MoveNext())
+            ++count;
+        rs.Close();
+        return count;
+    } catch (const CDBException& e) {
+        notifyError(e.text());
+        return -3;
+    }
+}
+
+int CDB::FetchZip(const QString& code, int index, QString& pref, QString& city, QString& town) {
+    pref.clear();
+    city.clear();
+    town.clear();
+    const QString zip = normaliseZip(code);
+    if (!m_open || zip.size() != 7)
+        return 0;
+    try {
+        CRsKEN_ALL rs(this);
+        rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL] where [KEN_ALL].[ZipCode7] = '%s'"),
+                {zip}, CRecordset::readOnly);
+        for (int i = 0; !rs.IsEOF(); rs.MoveNext(), ++i) {
+            if (i == index) {
+                pref = rs.m_TodofukenKanji;
+                city = rs.m_City1Kanji;
+                town = rs.m_City2Kanji;
+                break;
+            }
+        }
+        rs.Close();
+        return 1;
+    } catch (const CDBException& e) {
+        notifyError(e.text());
+        return 0;
+    }
+}
+
+QString CDB::ZipDataDate() {
+    if (!m_open)
+        return {};
+    try {
+        CRsKEN_ALL_Version rs(this);
+        rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL_Version] order by [KEN_ALL_Version].[ID]"),
+                {}, CRecordset::readOnly);
+        QDateTime version;
+        for (; !rs.IsEOF(); rs.MoveNext())
+            version = rs.m_Version;
+        rs.Close();
+        QDate d = version.isValid() ? version.date() : QDate();
+        int y = d.isValid() ? d.year() : -1, m = d.isValid() ? d.month() : -1, day = d.isValid() ? d.day() : -1;
+        return QString::asprintf("%04d", y) + QStringLiteral("年") + QString::asprintf("%2d", m) + QStringLiteral("月") +
+               QString::asprintf("%2d", day) + QStringLiteral("日");
+    } catch (const CDBException& e) {
+        notifyError(e.text());
+        return {};
+    }
+}

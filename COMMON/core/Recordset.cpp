@@ -1,0 +1,279 @@
+#include "Recordset.h"
+
+#include "Clock.h"
+#include "DB.h"
+#include "ICException.h"
+#include "Notifier.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+QString dateToDb(const QDateTime& dt) {
+    return dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+}
+
+QDateTime dateFromDb(const QVariant& v) {
+    if (v.isNull())
+        return {};
+    QString s = v.toString().trimmed();
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?"));
+    auto m = re.match(s);
+    if (!m.hasMatch())
+        return {};
+    QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    QTime t(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    if (!d.isValid() || !t.isValid())
+        return {};
+    return naiveDateTime(d, t);
+}
+
+namespace {
+int indexOfColumn(const QStringList& columns, const QString& name) {
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+} // namespace
+
+// ---------------------------------------------------------------- field exchange
+
+int CFieldExchange::columnIndex(const char* name) {
+    std::vector<int>& cache = *m_indexCache;
+    if (m_fieldNo >= static_cast<int>(cache.size()))
+        cache.push_back(indexOfColumn(*m_columns, QString::fromLatin1(name)));
+    return cache[m_fieldNo];
+}
+
+void CFieldExchange::exchange(const char* name, QVariant& value) {
+    if (m_mode == Load) {
+        int idx = columnIndex(name);
+        value = idx >= 0 && idx < static_cast<int>(m_row->size()) ? (*m_row)[idx] : QVariant();
+    }
+    ++m_fieldNo;
+}
+
+template <typename T, typename Conv> void CFieldExchange::field(const char* name, T& v, Conv conv) {
+    switch (m_mode) {
+    case Load: {
+        QVariant value;
+        exchange(name, value);
+        v = conv(value);
+        return;
+    }
+    case Clear:
+        v = T();
+        return;
+    case Store:
+        m_storeNames << QString::fromLatin1(name);
+        if constexpr (std::is_same_v<T, QDateTime>)
+            m_storeValues << (v.isValid() ? QVariant(dateToDb(v)) : QVariant(QMetaType(QMetaType::QString)));
+        else
+            m_storeValues << QVariant::fromValue(v);
+        return;
+    }
+}
+
+void CFieldExchange::Long(const char* name, qint32& v) {
+    field(name, v, [](const QVariant& x) { return static_cast<qint32>(x.toString().trimmed().toLongLong()); });
+}
+void CFieldExchange::Short(const char* name, qint16& v) {
+    field(name, v, [](const QVariant& x) { return static_cast<qint16>(x.toString().trimmed().toInt()); });
+}
+void CFieldExchange::Double(const char* name, double& v) {
+    field(name, v, [](const QVariant& x) { return x.toDouble(); });
+}
+void CFieldExchange::Text(const char* name, QString& v) {
+    field(name, v, [](const QVariant& x) { return x.isNull() ? QString() : x.toString(); });
+}
+void CFieldExchange::Date(const char* name, QDateTime& v) {
+    field(name, v, [](const QVariant& x) { return dateFromDb(x); });
+}
+
+// ---------------------------------------------------------------- recordset
+
+CRecordset::CRecordset(CDB* db) : m_db(db) {}
+CRecordset::~CRecordset() { Close(); }
+
+QString CRecordset::prepareSql(const QString& sql, const QVariantList& args, QVariantList* binds) {
+    QString out;
+    out.reserve(sql.size());
+    int arg = 0;
+    for (int i = 0; i < sql.size(); ++i) {
+        if (sql.mid(i, 4) == QLatin1String("'%s'")) {
+            out += '?';
+            binds->append(arg < args.size() ? args.at(arg).toString() : QString());
+            ++arg;
+            i += 3;
+        } else if (sql.mid(i, 2) == QLatin1String("%d")) {
+            out += QString::number(arg < args.size() ? args.at(arg).toLongLong() : 0);
+            ++arg;
+            i += 1;
+        } else {
+            out += sql.at(i);
+        }
+    }
+    return out;
+}
+
+void CRecordset::Open(int type, const QString& sql, const QVariantList& args, int options) {
+    Close();
+    m_type = type;
+    m_options = options;
+    QString statement = sql.trimmed();
+    if (statement.startsWith('['))
+        statement = QStringLiteral("select * from ") + statement;
+    static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+\\[([^\\]]+)\\]"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    auto m = fromRe.match(statement);
+    m_table = m.hasMatch() ? m.captured(1) : defaultTable();
+
+    QVariantList binds;
+    m_sql = prepareSql(statement, args, &binds);
+    if (!m_db || !m_db->IsOpen())
+        throw CDBException(QStringLiteral("データベースが開かれていません。"));
+    // Statements with bound values are the hot lookups: keep them prepared.
+    QSqlQuery local(m_db->database());
+    if (binds.isEmpty()) {
+        local.setForwardOnly(true);
+        if (!local.prepare(m_sql))
+            throw CDBException(local.lastError().text());
+    }
+    QSqlQuery& q = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        throw CDBException(q.lastError().text());
+    QSqlRecord rec = q.record();
+    m_columns.clear();
+    for (int i = 0; i < rec.count(); ++i)
+        m_columns << rec.fieldName(i);
+    const int n = rec.count();
+    while (q.next()) {
+        std::vector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = q.value(i);
+        m_rows.push_back(std::move(row));
+    }
+    q.finish();
+    m_isOpen = true;
+    m_pos = 0;
+    load();
+}
+
+void CRecordset::Close() {
+    m_rows.clear();
+    m_indexCache.clear();
+    m_columns.clear();
+    m_isOpen = false;
+    m_editMode = NoEdit;
+    m_pos = 0;
+}
+
+void CRecordset::load() {
+    CFieldExchange fx;
+    if (IsEOF() || m_pos < 0) {
+        fx.m_mode = CFieldExchange::Clear;
+    } else {
+        fx.m_mode = CFieldExchange::Load;
+        fx.m_row = &m_rows[m_pos];
+        fx.m_indexCache = &m_indexCache;
+        fx.m_columns = &m_columns;
+    }
+    DoFieldExchange(fx);
+}
+
+void CRecordset::MoveNext() {
+    if (m_pos < static_cast<int>(m_rows.size()))
+        ++m_pos;
+    load();
+}
+void CRecordset::MovePrev() {
+    if (m_pos >= 0)
+        --m_pos;
+    load();
+}
+void CRecordset::MoveFirst() {
+    m_pos = 0;
+    load();
+}
+void CRecordset::MoveLast() {
+    m_pos = m_rows.empty() ? 0 : static_cast<int>(m_rows.size()) - 1;
+    load();
+}
+
+bool CRecordset::CanUpdate() const {
+    return m_isOpen && m_type == dbOpenDynaset && !(m_options & readOnly) && !keyColumn().isEmpty() && m_db &&
+           m_db->canWrite();
+}
+
+bool CRecordset::CheckCanUpdate() const {
+    if (CanUpdate())
+        return true;
+    notifyMessage(DbMessages::notUpdatable(tableNameBracketed()), MsgIcon::Exclamation);
+    return false;
+}
+
+void CRecordset::AddNew() {
+    if (!CanUpdate())
+        throw CDBException(DbMessages::notUpdatable(tableNameBracketed()));
+    CFieldExchange fx;
+    fx.m_mode = CFieldExchange::Clear;
+    DoFieldExchange(fx);
+    m_editMode = Adding;
+}
+
+void CRecordset::Edit() {
+    if (!CanUpdate())
+        throw CDBException(DbMessages::notUpdatable(tableNameBracketed()));
+    if (IsEOF() || m_pos < 0)
+        throw CDBException(QStringLiteral("カレント レコードがありません。"));
+    m_editMode = Editing;
+}
+
+void CRecordset::Update() {
+    if (m_editMode == NoEdit)
+        throw CDBException(QStringLiteral("AddNew または Edit が実行されていません。"));
+    CFieldExchange fx;
+    fx.m_mode = CFieldExchange::Store;
+    DoFieldExchange(fx);
+
+    QString sql;
+    QVariantList values = fx.m_storeValues;
+    if (m_editMode == Adding) {
+        QStringList marks, names;
+        for (const QString& n : fx.m_storeNames) {
+            names << '[' + n + ']';
+            marks << QStringLiteral("?");
+        }
+        sql = QStringLiteral("insert into [%1] (%2) values (%3)").arg(m_table, names.join(','), marks.join(','));
+    } else {
+        QStringList sets;
+        for (const QString& n : fx.m_storeNames)
+            sets << '[' + n + "] = ?";
+        int keyIdx = indexOfColumn(m_columns, keyColumn());
+        sql = QStringLiteral("update [%1] set %2 where [%3] = ?").arg(m_table, sets.join(','), keyColumn());
+        values << (keyIdx >= 0 ? m_rows[m_pos][keyIdx] : QVariant());
+    }
+    QSqlQuery q(m_db->database());
+    if (!q.prepare(sql))
+        throw CDBException(q.lastError().text());
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
+    if (!q.exec())
+        throw CDBException(q.lastError().text());
+    if (m_editMode == Editing && q.numRowsAffected() < 1)
+        throw CDBException(QStringLiteral("レコードが見つかりません。他のユーザーによって削除された可能性があります。"));
+    if (m_editMode == Editing) {
+        // Keep the in-memory row in step with what was written.
+        for (int i = 0; i < fx.m_storeNames.size(); ++i) {
+            int idx = indexOfColumn(m_columns, fx.m_storeNames.at(i));
+            if (idx >= 0)
+                m_rows[m_pos][idx] = fx.m_storeValues.at(i);
+        }
+    }
+    m_editMode = NoEdit;
+}

@@ -1,0 +1,68 @@
+#include "Schema.h"
+
+#include "ICException.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace Schema {
+namespace {
+QString questionnaire(const QString& table) {
+    return QStringLiteral("CREATE TABLE [%1] ([Col01] INTEGER, [Col02] TEXT, [Col03] TEXT, [Col04] TEXT, "
+                          "[Col05] TEXT, [Col06] TEXT, [Col07] TEXT, [Col08] TEXT, [Col09] TEXT, [Col10] TEXT, "
+                          "[JogaiFlag] INTEGER)")
+        .arg(table);
+}
+QString voucher(const QString& table) {
+    return QStringLiteral("CREATE TABLE [%1] ([Col01] INTEGER, [Col02] TEXT, [Col03] TEXT, [Col04] TEXT, "
+                          "[Col05] TEXT, [JogaiFlag] INTEGER)")
+        .arg(table);
+}
+} // namespace
+
+QStringList userDatabase() {
+    return {
+        QStringLiteral("CREATE TABLE [User_tbl] ([user_code] INTEGER PRIMARY KEY, [user_kname1] TEXT, "
+                       "[user_kname2] TEXT, [user_name1] TEXT, [user_name2] TEXT, [start_no1] INTEGER, "
+                       "[start_no2] INTEGER, [start_no3] INTEGER, [first_update] TEXT, [last_update] TEXT, "
+                       "[delete_flg] INTEGER)"),
+        QStringLiteral("CREATE TABLE [History_tbl] ([AutoNumber] INTEGER PRIMARY KEY, [user_code] INTEGER, "
+                       "[problem_code] TEXT, [execution_date] TEXT, [order_flg] TEXT, [end_time] TEXT, "
+                       "[display_flg] TEXT, [display_position] TEXT, [progress_flg] TEXT, [timer_flg] TEXT, "
+                       "[remainder_flg] TEXT, [graph_flg] TEXT, [zip_flg] TEXT, [sound_flg] TEXT, "
+                       "[course_code] TEXT, [answer_number] INTEGER, [answer_koumoku] INTEGER, "
+                       "[correct_number] INTEGER, [correct_koumoku] INTEGER, [correct_rate] REAL, "
+                       "[correct_rate_koumoku] REAL, [answer_number60] REAL, [answer_koumoku60] REAL, "
+                       "[correct_number60] REAL, [correct_koumoku60] REAL, [correct_rate60] REAL, "
+                       "[correct_rate_koumoku60] REAL, [target_value] INTEGER, [target_value2] INTEGER, "
+                       "[result_code] TEXT, [color_code] TEXT, [end_flg] TEXT, [answer_time] TEXT, "
+                       "[first_update] TEXT, [last_update] TEXT, [delete_flg] INTEGER)"),
+        QStringLiteral("CREATE INDEX [History_user] ON [History_tbl] ([user_code], [execution_date])"),
+    };
+}
+
+QStringList masterDatabase() {
+    return {
+        questionnaire("Mst01"),
+        questionnaire("Mst03"),
+        voucher("Mst02"),
+        voucher("Mst04"),
+        voucher("Mst02Error"),
+        voucher("Mst04Error"),
+        QStringLiteral("CREATE TABLE [KEN_ALL] ([ID] INTEGER, [DantaiCode] TEXT, [ZipCode5] TEXT, [ZipCode7] TEXT, "
+                       "[TodofukenKana] TEXT, [City1Kana] TEXT, [City2Kana] TEXT, [TodofukenKanji] TEXT, "
+                       "[City1Kanji] TEXT, [City2Kanji] TEXT, [Flag10] INTEGER, [Flag11] INTEGER, "
+                       "[Flag12] INTEGER, [Flag13] INTEGER, [Flag14] INTEGER, [Flag15] INTEGER)"),
+        QStringLiteral("CREATE INDEX [KEN_ALL_ZipCode7] ON [KEN_ALL] ([ZipCode7])"),
+        QStringLiteral("CREATE TABLE [KEN_ALL_Version] ([ID] INTEGER, [Version] TEXT)"),
+    };
+}
+
+void create(QSqlDatabase& db, const QStringList& statements) {
+    QSqlQuery q(db);
+    for (const QString& s : statements)
+        if (!q.exec(s))
+            throw CDBException(q.lastError().text());
+}
+} // namespace Schema

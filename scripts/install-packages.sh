@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the programs and the tests need.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo_cmd apt-get update -q
+# shellcheck disable=SC2046
+$sudo_cmd apt-get install -y -q --no-install-recommends $(grep -v '^#' "$here/packages.txt")

@@ -1,0 +1,308 @@
+#include "AppSub.h"
+#include "Clock.h"
+#include "DB.h"
+#include "ICException.h"
+#include "Recordsets.h"
+#include "Schema.h"
+#include "TestFolder.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+void addUser(CDB& db, int code, const QString& k1, const QString& k2, const QString& n1, const QString& n2,
+             int deleted = 0) {
+    CRsUser_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "[User_tbl]");
+    db.BeginTrans();
+    rs.AddNew();
+    rs.m_user_code = code;
+    rs.m_user_kname1 = k1;
+    rs.m_user_kname2 = k2;
+    rs.m_user_name1 = n1;
+    rs.m_user_name2 = n2;
+    rs.m_first_update = rs.m_last_update = naiveDateTime(QDate(2026, 4, 1), QTime(9, 0));
+    rs.m_delete_flg = deleted;
+    rs.Update();
+    db.CommitTrans();
+}
+
+void addHistory(CDB& db, int id, int user, int deleted = 0) {
+    CRsHistory_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "[History_tbl]");
+    db.BeginTrans();
+    rs.AddNew();
+    rs.m_AutoNumber = id;
+    rs.m_user_code = user;
+    rs.m_problem_code = "2";
+    rs.m_course_code = "1";
+    rs.m_execution_date = naiveDateTime(QDate(2026, 4, 1), QTime(9, id));
+    rs.m_delete_flg = deleted;
+    rs.Update();
+    db.CommitTrans();
+}
+
+// A small master file with a few postal rows.
+void writeMaster(const QString& path) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "mk_master");
+        db.setDatabaseName(path);
+        db.open();
+        Schema::create(db, Schema::masterDatabase());
+        QSqlQuery q(db);
+        q.exec("insert into KEN_ALL (ID, ZipCode7, TodofukenKanji, City1Kanji, City2Kanji) values "
+               "(1, '1000001', '東京都', '千代田区', '千代田'), (2, '0600000', '北海道', '札幌市中央区', ''),"
+               "(3, '4520961', '愛知県', '清須市', '春日愛知'), (4, '4520961', '愛知県', '清須市', '春日夢の森')");
+        q.exec("insert into KEN_ALL_Version values (1, '2020-01-31 00:00:00'), (2, '2024-05-07 00:00:00')");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("mk_master");
+}
+} // namespace
+
+TEST(UserDatabase, CopiedFromTemplateAndWritableEvenWhenTemplateIsReadOnly) {
+    TestFolder folder;
+    QFile::setPermissions(folder.file("UserData.org"), QFileDevice::ReadOwner);
+    CDB db;
+    db.OpenUser();
+    EXPECT_TRUE(QFile::exists(folder.file("UserData.mdb")));
+    EXPECT_TRUE(db.canWrite());
+    addUser(db, 1, "ア", "イ", "亜", "衣");
+    EXPECT_EQ(AppSub::NextUserCode(db), 2);
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+}
+
+TEST(UserDatabase, MissingTemplateNamesBothFiles) {
+    TestFolder folder;
+    QFile::remove(folder.file("UserData.org"));
+    CDB db;
+    try {
+        db.OpenUser();
+        FAIL();
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains("ファイルのコピーに失敗しました。"));
+        EXPECT_TRUE(e.GetErrorMessage().contains(folder.file("UserData.org")));
+        EXPECT_TRUE(e.GetErrorMessage().contains("エラー 2 が発生しました: "));
+    }
+}
+
+TEST(UserDatabase, CorruptFileIsReportedAndKept) {
+    TestFolder folder;
+    QFile f(folder.file("UserData.mdb"));
+    f.open(QIODevice::WriteOnly);
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    CDB db;
+    EXPECT_THROW(db.OpenUser(), CICException);
+    try {
+        db.OpenUser();
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains(folder.file("UserData.mdb")));
+    }
+    EXPECT_EQ(QFile(folder.file("UserData.mdb")).size(), 4096); // nothing overwritten
+}
+
+TEST(UserDatabase, NextIdentifiersCountDeletedRows) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    EXPECT_EQ(AppSub::NextHistoryNumber(db), 1);
+    EXPECT_EQ(AppSub::NextUserCode(db), 1);
+    for (int i = 1; i <= 5; ++i)
+        addHistory(db, i, 1, i == 5);
+    EXPECT_EQ(AppSub::NextHistoryNumber(db), 6);
+    addUser(db, 7, "ア", "ア", "亜", "亜", 1);
+    EXPECT_EQ(AppSub::NextUserCode(db), 8);
+}
+
+TEST(UserDatabase, UserQueriesSkipDeletedUsersAndListInKanaOrder) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    addUser(db, 1, "ヤマダ", "タロウ", "山田", "太郎");
+    addUser(db, 2, "アベ", "ハナコ", "阿部", "花子");
+    addUser(db, 3, "カトウ", "ジロウ", "加藤", "次郎", 1);
+    addUser(db, 4, "アベ", "イチロウ", "阿部", "一郎");
+    auto rows = AppSub::UserList(db);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].code, 4);
+    EXPECT_EQ(rows[0].fullName, "阿部　一郎");
+    EXPECT_EQ(rows[0].fullKana, "アベ　イチロウ");
+    EXPECT_EQ(rows[1].code, 2);
+    EXPECT_EQ(rows[2].code, 1);
+
+    QString k1, k2, n1, n2;
+    EXPECT_FALSE(AppSub::GetUserNames(db, 3, k1, k2, n1, n2));
+    EXPECT_TRUE(n1.isEmpty());
+    EXPECT_TRUE(AppSub::GetUserNames(db, 1, k1, k2, n1, n2));
+    EXPECT_EQ(n2, "太郎");
+    // The unfiltered query still finds a deleted user.
+    CRsUser_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "select * from [User_tbl] where [user_code] = %d ", {3});
+    EXPECT_FALSE(rs.IsEOF());
+
+    EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "山田", "太郎"));
+    EXPECT_FALSE(AppSub::IsNameFree(db, "アベ", "ハナコ", "x", "y"));
+    EXPECT_TRUE(AppSub::IsNameFree(db, "カトウ", "ジロウ", "加藤", "次郎")); // only a deleted user has it
+}
+
+TEST(UserDatabase, QuotesInBoundTextNeverChangeTheQuery) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    addUser(db, 1, "オ", "ア", "O'Brien", "x' or '1'='1");
+    CRsUser_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenSnapshot,
+            "select * from [User_tbl] where [user_name1] = '%s' and [user_name2] = '%s' and [delete_flg] <> 1 ",
+            {"O'Brien", "x' or '1'='1"});
+    EXPECT_EQ(rs.GetRecordCount(), 1);
+    rs.Open(CRecordset::dbOpenSnapshot,
+            "select * from [User_tbl] where [user_name1] = '%s' and [user_name2] = '%s' and [delete_flg] <> 1 ",
+            {"nobody", "' or '1'='1"});
+    EXPECT_EQ(rs.GetRecordCount(), 0);
+}
+
+TEST(UserDatabase, SnapshotKeepsItsRowsWhileEditsAreWrittenAndRolledBack) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    addUser(db, 1, "ア", "イ", "亜", "衣");
+    CRsUser_tbl snap(&db);
+    snap.Open(CRecordset::dbOpenSnapshot, "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ",
+              {1}, CRecordset::readOnly);
+    EXPECT_FALSE(snap.CanUpdate());
+
+    CRsUser_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1});
+    ASSERT_TRUE(rs.CanUpdate());
+    db.BeginTrans();
+    rs.Edit();
+    rs.m_start_no2 = 41;
+    rs.Update();
+    db.CommitTrans();
+    EXPECT_EQ(snap.m_start_no2, 0); // a snapshot does not see later changes
+
+    db.BeginTrans();
+    rs.Edit();
+    rs.m_start_no2 = 99;
+    rs.Update();
+    db.Rollback();
+    CRsUser_tbl check(&db);
+    check.Open(CRecordset::dbOpenSnapshot, "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ",
+               {1}, CRecordset::readOnly);
+    EXPECT_EQ(check.m_start_no2, 41);
+}
+
+TEST(UserDatabase, DuplicateKeyInsertFailsAndRollsBack) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    addHistory(db, 1, 1);
+    CRsHistory_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "[History_tbl]");
+    db.BeginTrans();
+    rs.AddNew();
+    rs.m_AutoNumber = 1;
+    EXPECT_THROW(rs.Update(), CDBException);
+    db.Rollback();
+    EXPECT_EQ(AppSub::NextHistoryNumber(db), 2);
+}
+
+TEST(UserDatabase, ReadOnlyDatabaseIsNotUpdatableAndSaysSo) {
+    TestFolder folder;
+    {
+        CDB db;
+        db.OpenUser();
+        addUser(db, 1, "ア", "イ", "亜", "衣");
+    }
+    CDB db;
+    ASSERT_EQ(db.OpenPrevious(folder.path()), 1); // opened read-only
+    CRsHistory_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenDynaset, "[History_tbl]");
+    EXPECT_FALSE(rs.CheckCanUpdate());
+    ASSERT_EQ(folder.notifier.entries.size(), 1);
+    EXPECT_EQ(folder.notifier.entries[0].text,
+              "[History_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。");
+    EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Exclamation);
+    EXPECT_THROW(rs.AddNew(), CDBException);
+    EXPECT_EQ(AppSub::UserList(db).size(), 1); // reading still works
+
+    CDB missing;
+    EXPECT_EQ(missing.OpenPrevious(folder.file("nothing/")), 0);
+    EXPECT_TRUE(folder.notifier.entries.last().text.startsWith("データベース " + folder.file("nothing/UserData.mdb")));
+}
+
+TEST(MasterDatabase, ConfiguredPathMissingWarnsThenUsesDefault) {
+    TestFolder folder;
+    writeMaster(folder.file("Quillon01.mst"));
+    folder.writeIni("[Settings]\nmst_path=/nowhere/other.mst\n");
+    CDB db;
+    db.OpenMaster();
+    EXPECT_EQ(db.path(), folder.file("Quillon01.mst"));
+    ASSERT_EQ(folder.notifier.entries.size(), 1);
+    EXPECT_TRUE(folder.notifier.entries[0].text.startsWith("データベース /nowhere/other.mst が見つかりません。\n\n"));
+}
+
+TEST(MasterDatabase, NoFileAtAllWarnsThenThrowsAndNoKeyOpensSilently) {
+    TestFolder folder;
+    CDB db;
+    try {
+        db.OpenMaster();
+        FAIL();
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().endsWith("データベース " + folder.file("Quillon01.mst") + " が見つかりません。"));
+    }
+    EXPECT_EQ(folder.notifier.entries.size(), 1);
+    writeMaster(folder.file("Quillon01.mst"));
+    db.OpenMaster();
+    EXPECT_EQ(folder.notifier.entries.size(), 1);
+    EXPECT_TRUE(db.IsOpen());
+}
+
+TEST(MasterDatabase, FileThatIsNotADatabaseGivesAClearMessage) {
+    TestFolder folder;
+    QFile f(folder.file("Quillon01.mst"));
+    f.open(QIODevice::WriteOnly);
+    f.write("this is not a database at all, just some text.................................................");
+    f.close();
+    CDB db;
+    try {
+        db.OpenMaster();
+        FAIL();
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains(folder.file("Quillon01.mst")));
+    }
+    EXPECT_FALSE(db.IsOpen());
+}
+
+TEST(MasterDatabase, PostalCodesNormaliseAndCount) {
+    TestFolder folder;
+    writeMaster(folder.file("Quillon01.mst"));
+    CDB closed;
+    EXPECT_EQ(closed.CountZip("1000001"), -1);
+    closed.Close(); // closing an unopened holder does nothing
+
+    CDB db;
+    db.OpenMaster();
+    EXPECT_EQ(db.CountZip("1000001"), 1);
+    EXPECT_EQ(db.CountZip("100-0001"), 1);
+    EXPECT_EQ(db.CountZip("100-00-01"), 1);
+    EXPECT_EQ(db.CountZip("10-00001"), -2);
+    EXPECT_EQ(db.CountZip("100000"), -2);
+    EXPECT_EQ(db.CountZip("１０００００１"), -2); // full-width digits are 14 bytes
+    EXPECT_EQ(db.CountZip("9999999"), 0);
+    EXPECT_EQ(db.CountZip("452-0961"), 2);
+    EXPECT_EQ(db.CountZip("'; drop table KEN_ALL; --"), -2);
+    EXPECT_EQ(db.CountZip("1'-'001"), 0);
+
+    QString p, c, t;
+    EXPECT_EQ(db.FetchZip("4520961", 1, p, c, t), 1);
+    EXPECT_EQ(p + c + t, "愛知県清須市春日夢の森");
+    EXPECT_EQ(db.FetchZip("4520961", 5, p, c, t), 1);
+    EXPECT_TRUE(p.isEmpty() && c.isEmpty() && t.isEmpty());
+    EXPECT_EQ(db.FetchZip("45209", 0, p, c, t), 0);
+    EXPECT_EQ(db.ZipDataDate(), "2024年 5月 7日");
+    EXPECT_EQ(db.CountZip("1000001"), 1); // the table is still there
+}
