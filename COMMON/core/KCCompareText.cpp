@@ -1,0 +1,52 @@
+#include "KCCompareText.h"
+
+#include <algorithm>
+
+void CKCCompareText::SplitChars(const QString& text, std::u32string& out) {
+    out.clear();
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            out.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            ++i;
+        } else {
+            out.push_back(c.unicode());
+        }
+    }
+}
+
+QString CKCCompareText::charText(const std::u32string& chars, int position) {
+    if (position < 0 || position >= static_cast<int>(chars.size()))
+        return {};
+    const char32_t c = chars[position];
+    return QString::fromUcs4(&c, 1);
+}
+
+int CKCCompareText::finish() {
+    return std::all_of(m_match.begin(), m_match.end(), [](char m) { return m != 0; }) ? 1 : 0;
+}
+
+int CKCCompareText::Compare(const QString& expected, const QString& typed) {
+    SplitChars(expected, m_left);
+    SplitChars(typed, m_right);
+    const size_t length = std::max(m_left.size(), m_right.size());
+    m_match.assign(length, 0);
+    for (size_t p = 0; p < length; ++p)
+        m_match[p] = codeAt(m_left, int(p)) == codeAt(m_right, int(p)) ? 1 : 0;
+    return finish();
+}
+
+int CKCCompareText::CompareMarks(const QString& correct, const QString& printed, const QString& marks) {
+    SplitChars(correct, m_left);
+    SplitChars(printed, m_right);
+    SplitChars(marks, m_marks);
+    const size_t length = std::max(m_left.size(), m_right.size());
+    m_match.assign(length, 0);
+    for (size_t p = 0; p < length; ++p) {
+        const bool same = codeAt(m_left, int(p)) == codeAt(m_right, int(p));
+        const char32_t mark = codeAt(m_marks, int(p));
+        m_match[p] = ((mark == U'N' && same) || (mark == U'C' && !same)) ? 1 : 0;
+    }
+    return finish();
+}
