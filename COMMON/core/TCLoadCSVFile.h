@@ -1,0 +1,29 @@
+#pragma once
+// Reader of the CSV files the programs write (code page 932, CR LF): the lines
+// of a file, and the fields of a line by the quoting rule of CsvField.
+#include <QString>
+#include <QStringList>
+
+class CTCLoadCSVFile {
+public:
+    // Reads the file's lines, skipping empty lines and lines that begin with "//".
+    // Throws CICException "ファイル %s が存在しません。" when there is no file, and
+    // CICException naming the path when it cannot be read.
+    void Load(const QString& path);
+
+    int GetRowCount() const { return static_cast<int>(m_lines.size()); }
+    // The whole line of a row (1-based); empty when the row does not exist.
+    QString GetLine(int row) const;
+    // Field col (1-based) of a row; empty when the row or field does not exist.
+    // Only the first character of the separator counts.
+    QString GetField(int row, int col, const QString& separator = QStringLiteral(",")) const;
+    // All fields of a row at once; element k - 1 equals GetField(row, k, separator).
+    QStringList GetFields(int row, const QString& separator = QStringLiteral(",")) const;
+
+    // The same rules on one line of text.
+    static QString ExtractField(const QString& line, int col, QChar separator = u',');
+    static QStringList SplitFields(const QString& line, QChar separator = u',');
+
+private:
+    QStringList m_lines;
+};
