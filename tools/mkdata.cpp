@@ -219,8 +219,9 @@ std::vector<std::pair<int, QString>> dataLines(const QString& path) {
 
 std::vector<Name> loadNames(const QString& path) {
     std::vector<Name> names;
-    for (const auto& [line, text] : dataLines(path)) {
-        const QStringList f = text.split(QLatin1Char('\t'));
+    for (const auto& entry : dataLines(path)) {
+        const int line = entry.first;
+        const QStringList f = entry.second.split(QLatin1Char('\t'));
         auto bad = [&](const QString& why) {
             fail(QStringLiteral("%1 line %2: %3").arg(path).arg(line).arg(why));
         };
