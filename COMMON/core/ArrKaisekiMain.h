@@ -143,9 +143,8 @@ private:
     void analyse(const CRsHistory_tbl& row, int trialNo);
     QString findInputFile(const QDateTime& executionDate, int problemCode, QString& message);
     void judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file);
-    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file, int row, int cardNo,
-                   int judgedCard);
-    int cardIndex(const CArrBase& deck, int cardNo) const;
+    // True when the card line has no wrong character.
+    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringList& fields, int cardNo, int judgedCard);
 
     Conditions m_conditions;
     std::unique_ptr<CArrBase> m_deck1, m_deck2;

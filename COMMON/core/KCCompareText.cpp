@@ -1,6 +1,18 @@
 #include "KCCompareText.h"
 
+#include "Codec.h"
+
 #include <algorithm>
+
+bool CKCCompareText::SameChar(char32_t a, char32_t b) {
+    if (a == b)
+        return true;
+    if (a == 0 || b == 0)
+        return false;
+    // Different characters that the code page writes as the same bytes are equal.
+    const unsigned ca = cp932::charCode(QString::fromUcs4(&a, 1));
+    return ca != '?' && ca == cp932::charCode(QString::fromUcs4(&b, 1));
+}
 
 void CKCCompareText::SplitChars(const QString& text, std::u32string& out) {
     out.clear();
@@ -30,10 +42,10 @@ int CKCCompareText::finish() {
 int CKCCompareText::Compare(const QString& expected, const QString& typed) {
     SplitChars(expected, m_left);
     SplitChars(typed, m_right);
-    const size_t length = std::max(m_left.size(), m_right.size());
+    const int length = static_cast<int>(std::max(m_left.size(), m_right.size()));
     m_match.assign(length, 0);
-    for (size_t p = 0; p < length; ++p)
-        m_match[p] = codeAt(m_left, int(p)) == codeAt(m_right, int(p)) ? 1 : 0;
+    for (int p = 0; p < length; ++p)
+        m_match[p] = SameChar(codeAt(m_left, p), codeAt(m_right, p)) ? 1 : 0;
     return finish();
 }
 
@@ -41,11 +53,11 @@ int CKCCompareText::CompareMarks(const QString& correct, const QString& printed,
     SplitChars(correct, m_left);
     SplitChars(printed, m_right);
     SplitChars(marks, m_marks);
-    const size_t length = std::max(m_left.size(), m_right.size());
+    const int length = static_cast<int>(std::max(m_left.size(), m_right.size()));
     m_match.assign(length, 0);
-    for (size_t p = 0; p < length; ++p) {
-        const bool same = codeAt(m_left, int(p)) == codeAt(m_right, int(p));
-        const char32_t mark = codeAt(m_marks, int(p));
+    for (int p = 0; p < length; ++p) {
+        const bool same = SameChar(codeAt(m_left, p), codeAt(m_right, p));
+        const char32_t mark = codeAt(m_marks, p);
         m_match[p] = ((mark == U'N' && same) || (mark == U'C' && !same)) ? 1 : 0;
     }
     return finish();

@@ -32,6 +32,10 @@ public:
     char32_t LeftCode(int position) const { return codeAt(m_left, position); }
     char32_t RightCode(int position) const { return codeAt(m_right, position); }
 
+    // Equal as code page 932 stores them (0 stands for "ended" and equals only
+    // itself); a character outside the code page equals only itself.
+    static bool SameChar(char32_t a, char32_t b);
+
     // Splits text into code points (a surrogate pair is one character).
     static void SplitChars(const QString& text, std::u32string& out);
 
