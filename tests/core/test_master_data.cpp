@@ -24,10 +24,14 @@
 #error "ZENTRY_PROGRAM_DIR (the program folder of the build) must be defined"
 #endif
 #ifndef ZENTRY_MKDATA
-#error "ZENTRY_MKDATA (path of the zentry-mkdata executable) must be defined"
+// The builder lies in tools/ of the build tree, beside the program folder bin/.
+#define ZENTRY_MKDATA ZENTRY_PROGRAM_DIR "/../tools/zentry-mkdata"
 #endif
 #ifndef ZENTRY_DATA_DIR
-#error "ZENTRY_DATA_DIR (the data/ folder of the source tree) must be defined"
+#ifndef ZENTRY_SOURCE_DIR
+#error "ZENTRY_DATA_DIR (the data/ folder of the source tree) or ZENTRY_SOURCE_DIR must be defined"
+#endif
+#define ZENTRY_DATA_DIR ZENTRY_SOURCE_DIR "/data"
 #endif
 
 namespace {
