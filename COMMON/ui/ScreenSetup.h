@@ -1,0 +1,57 @@
+#pragma once
+// What every screen does on opening and on resizing: the common set-up (title,
+// icon, size, close item), DPI scaling, small layout helpers, the remembered
+// window placement, and saving a list as a CSV file.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QAbstractItemModel;
+class QComboBox;
+class QIcon;
+class QWidget;
+
+namespace ScreenSetup {
+
+// Title = the product title; the icon; a top-level window of its own (so it has
+// a task-bar entry); 800 × 600 scaled by DPI, or 1024 × 720 when largeIfImage is
+// set and display_flg reads 1; the position is left alone.
+// Unless keepCloseItem is set, the window has no close button and ignores close
+// requests from the window system (Alt+F4, the title bar); the screen still
+// closes through its own buttons (accept, reject, done, or close() from code).
+void SetUpScreen(QWidget* screen, const QIcon& icon, bool largeIfImage = false, bool keepCloseItem = false);
+
+// value × logical DPI ÷ 96, horizontally and vertically.
+int ScaleX(const QWidget* screen, int value);
+int ScaleY(const QWidget* screen, int value);
+QSize ScaleSize(const QWidget* screen, const QSize& size);
+
+// Layout helpers for the resize handlers; positions are in the parent's coordinates.
+void CentreHorizontally(QWidget* control, int areaLeft, int areaWidth);
+void CentreHorizontally(QWidget* control); // within the parent's width
+void MoveBy(QWidget* control, int dx, int dy);
+void MoveKeepingSize(QWidget* control, const QPoint& topLeft);
+// Bottom-right corner margin pixels inside area (default: the parent's rectangle).
+void PlaceBottomRight(QWidget* control, const QRect& area, int margin = 20);
+void PlaceBottomRight(QWidget* control, int margin = 20);
+
+// The item data of the current entry when the list is shown (within its window),
+// enabled and has a current entry; else def.
+int SelectedItemData(const QComboBox* list, int def);
+
+// Window placement in the ini file (keys WindowShowCmd, Top, Left, Width, Height).
+// WindowShowCmd is 1 normal, 2 minimised, 3 maximised; the position is the
+// window's top-left and the size its inner size, as move() and resize() take them.
+void SaveWindowPlacement(const QString& section, const QWidget* screen);
+void RestoreWindowPlacement(const QString& section, QWidget* screen);
+
+// Asks for a file (save dialog, ".csv") and writes the list: a header line of
+// the column captions, then one line per row; fields by the CSV-field rule, joined
+// by ",", code page 932, CR LF. An empty list is refused with a message. False when
+// nothing was written (empty, cancelled or failed; a failure is reported).
+bool SaveListAsCsv(QWidget* parent, const QAbstractItemModel& list);
+// The writing step alone; false with *error set when the file cannot be written.
+bool WriteListCsv(const QString& path, const QAbstractItemModel& list, bool alwaysQuote, QString* error);
+
+} // namespace ScreenSetup

@@ -1,0 +1,216 @@
+// Common screen set-up, window placement in the ini file, and saving a list as CSV.
+#include "AppSub.h"
+#include "FileDialogs.h"
+#include "ScreenSetup.h"
+#include "StringTable.h"
+#include "TestFolder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QCloseEvent>
+#include <QtTest/qtestspontaneevent.h>
+#include <gtest/gtest.h>
+
+using namespace ScreenSetup;
+
+namespace {
+QSize desktop() { return QGuiApplication::primaryScreen()->geometry().size(); }
+
+class ScreenSetupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StringTable::clear();
+        StringTable::add(102, QStringLiteral("ソラミ！ミルテア"));
+        SetProductTitle(102);
+        FileDialogs::clearNextFileNames();
+    }
+    void TearDown() override {
+        StringTable::clear();
+        FileDialogs::clearNextFileNames();
+    }
+    QByteArray readFile(const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    TestFolder folder;
+};
+} // namespace
+
+TEST_F(ScreenSetupTest, SetsTitleSizeAndRemovesTheCloseItem) {
+    QDialog screen;
+    screen.move(33, 44);
+    SetUpScreen(&screen, QIcon(), true, false);
+    EXPECT_EQ(screen.windowTitle(), QStringLiteral("ソラミ！ミルテア"));
+    EXPECT_EQ(screen.size(), QSize(800 * screen.logicalDpiX() / 96, 600 * screen.logicalDpiY() / 96));
+    EXPECT_EQ(screen.pos(), QPoint(33, 44));
+    EXPECT_FALSE(screen.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    // A close request from the window system leaves the screen open; its own buttons still close it.
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    QCloseEvent fromWindowSystem;
+    QSpontaneKeyEvent::setSpontaneous(&fromWindowSystem);
+    qApp->notify(&screen, &fromWindowSystem);
+    EXPECT_FALSE(fromWindowSystem.isAccepted());
+    EXPECT_TRUE(screen.isVisible());
+    screen.reject();
+    EXPECT_FALSE(screen.isVisible());
+}
+
+TEST_F(ScreenSetupTest, LargeSizeOnlyWithImageOnScreenAndTheFlagSet) {
+    folder.writeIni(QStringLiteral("[Settings]\ndisplay_flg=1\n"));
+    QDialog large, small;
+    SetUpScreen(&large, QIcon(), true, true);
+    SetUpScreen(&small, QIcon(), false, true);
+    EXPECT_EQ(large.size(), ScaleSize(&large, QSize(1024, 720)));
+    EXPECT_EQ(small.size(), ScaleSize(&small, QSize(800, 600)));
+    EXPECT_TRUE(large.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    folder.writeIni(QStringLiteral("[Settings]\ndisplay_flg=2\n"));
+    QDialog other;
+    SetUpScreen(&other, QIcon(), true);
+    EXPECT_EQ(other.size(), ScaleSize(&other, QSize(800, 600)));
+}
+
+TEST_F(ScreenSetupTest, LayoutHelpers) {
+    QWidget parent;
+    parent.resize(400, 300);
+    QWidget child(&parent);
+    child.setGeometry(5, 7, 100, 50);
+    CentreHorizontally(&child);
+    EXPECT_EQ(child.geometry(), QRect(150, 7, 100, 50));
+    MoveBy(&child, -10, 3);
+    EXPECT_EQ(child.geometry(), QRect(140, 10, 100, 50));
+    PlaceBottomRight(&child);
+    EXPECT_EQ(child.geometry(), QRect(400 - 20 - 100, 300 - 20 - 50, 100, 50));
+    PlaceBottomRight(&child, QRect(10, 10, 200, 100), 5);
+    EXPECT_EQ(child.geometry(), QRect(10 + 200 - 5 - 100, 10 + 100 - 5 - 50, 100, 50));
+    MoveKeepingSize(&child, QPoint(1, 2));
+    EXPECT_EQ(child.geometry(), QRect(1, 2, 100, 50));
+}
+
+TEST_F(ScreenSetupTest, RestoredPlacementIsKeptOnTheDesktop) {
+    const QSize desk = desktop();
+    folder.writeIni(QStringLiteral("[WindowPos]\nLeft=%1\nTop=%2\nWidth=%3\nHeight=%4\n")
+                        .arg(desk.width() + 500)
+                        .arg(desk.height() + 500)
+                        .arg(desk.width() + 1)
+                        .arg(desk.height() + 1));
+    QWidget screen;
+    RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
+    EXPECT_EQ(screen.pos(), QPoint(desk.width() - 10, desk.height() - 10));
+    EXPECT_EQ(screen.size(), desk);
+    EXPECT_FALSE(screen.windowState().testFlag(Qt::WindowMaximized));
+}
+
+TEST_F(ScreenSetupTest, ZeroWidthOrHeightLeavesGeometryButStillMaximises) {
+    for (const char* size : {"Width=0\nHeight=300", "Width=300\nHeight=0"}) {
+        folder.writeIni(QStringLiteral("[WindowPos]\nWindowShowCmd=3\nLeft=10\nTop=20\n") + QLatin1String(size));
+        QWidget screen;
+        screen.move(50, 60);
+        screen.resize(320, 240);
+        RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
+        EXPECT_EQ(screen.pos(), QPoint(50, 60)) << size;
+        EXPECT_EQ(screen.size(), QSize(320, 240)) << size;
+        EXPECT_TRUE(screen.windowState().testFlag(Qt::WindowMaximized)) << size;
+    }
+}
+
+TEST_F(ScreenSetupTest, SavedPlacementRoundTripsAndMaximisedKeepsTheNormalPosition) {
+    QWidget screen;
+    screen.move(30, 40);
+    screen.resize(720, 520);
+    SaveWindowPlacement(QStringLiteral("WindowPos"), &screen);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("WindowShowCmd"), 0), 1);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Left"), 0), 30);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), 0), 40);
+
+    QWidget maximised;
+    maximised.move(1, 2);
+    maximised.resize(100, 100);
+    maximised.setWindowState(Qt::WindowMaximized);
+    SaveWindowPlacement(QStringLiteral("WindowPos"), &maximised);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("WindowShowCmd"), 0), 3);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Left"), 0), 30);
+
+    QWidget restored;
+    RestoreWindowPlacement(QStringLiteral("WindowPos"), &restored);
+    EXPECT_EQ(restored.geometry(), QRect(30, 40, 720, 520));
+    EXPECT_TRUE(restored.windowState().testFlag(Qt::WindowMaximized));
+}
+
+TEST_F(ScreenSetupTest, SelectedItemDataNeedsAShownEnabledSelection) {
+    QWidget window;
+    QComboBox list(&window);
+    EXPECT_EQ(SelectedItemData(&list, -1), -1);
+    list.addItem(QStringLiteral("a"), 7);
+    list.addItem(QStringLiteral("b"), 9);
+    list.setCurrentIndex(1);
+    EXPECT_EQ(SelectedItemData(&list, -1), 9);
+    list.setEnabled(false);
+    EXPECT_EQ(SelectedItemData(&list, -1), -1);
+    list.setEnabled(true);
+    list.hide();
+    EXPECT_EQ(SelectedItemData(&list, -1), -1);
+}
+
+namespace {
+QStandardItemModel* sampleList() {
+    auto* m = new QStandardItemModel(2, 3);
+    m->setHorizontalHeaderLabels({QStringLiteral("氏名"), QStringLiteral("a,b"), QStringLiteral("say \"hi\"")});
+    const QStringList row0{QStringLiteral("山田　太郎"), QStringLiteral("1"), QString()};
+    const QStringList row1{QStringLiteral("ｶﾅ"), QStringLiteral("x\"y"), QStringLiteral("3,5")};
+    for (int c = 0; c < 3; ++c) {
+        m->setItem(0, c, new QStandardItem(row0[c]));
+        m->setItem(1, c, new QStandardItem(row1[c]));
+    }
+    return m;
+}
+} // namespace
+
+TEST_F(ScreenSetupTest, SaveListAsCsvWritesCodePage932WithCrLf) {
+    std::unique_ptr<QStandardItemModel> list(sampleList());
+    FileDialogs::setNextFileName(folder.file(QStringLiteral("out"))); // the default extension is added
+    ASSERT_TRUE(SaveListAsCsv(nullptr, *list));
+    const QByteArray expected("\x8e\x81\x96\xbc,\"a,b\",\"say \"\"hi\"\"\"\r\n"
+                              "\x8e\x52\x93\x63\x81\x40\x91\xbe\x98\x59,1,\r\n"
+                              "\xb6\xc5,\"x\"\"y\",\"3,5\"\r\n");
+    EXPECT_EQ(readFile(folder.file(QStringLiteral("out.csv"))), expected);
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+
+    QString error;
+    ASSERT_TRUE(WriteListCsv(folder.file(QStringLiteral("q.csv")), *list, true, &error));
+    EXPECT_TRUE(readFile(folder.file(QStringLiteral("q.csv"))).startsWith("\"\x8e\x81\x96\xbc\",\"a,b\""));
+}
+
+TEST_F(ScreenSetupTest, SaveListAsCsvRefusesEmptyListsAndReportsFailures) {
+    QStandardItemModel empty(0, 2);
+    FileDialogs::setNextFileName(folder.file(QStringLiteral("never.csv")));
+    EXPECT_FALSE(SaveListAsCsv(nullptr, empty));
+    ASSERT_EQ(folder.notifier.texts(), QStringList{QStringLiteral("リストが空です。保存できるものはありません。")});
+    EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(FileDialogs::answeredCount(), 0);
+    FileDialogs::clearNextFileNames();
+
+    std::unique_ptr<QStandardItemModel> list(sampleList());
+    FileDialogs::setNextFileName(QString()); // cancelled
+    EXPECT_FALSE(SaveListAsCsv(nullptr, *list));
+    EXPECT_EQ(folder.notifier.entries.size(), 1);
+
+    // The target is a folder: nothing is written, the failure is reported.
+    QDir(folder.path()).mkdir(QStringLiteral("taken.csv"));
+    FileDialogs::setNextFileName(folder.file(QStringLiteral("taken.csv")));
+    EXPECT_FALSE(SaveListAsCsv(nullptr, *list));
+    ASSERT_EQ(folder.notifier.entries.size(), 2);
+    EXPECT_EQ(folder.notifier.entries[1].icon, MsgIcon::Stop);
+    EXPECT_TRUE(folder.notifier.entries[1].text.contains(folder.file(QStringLiteral("taken.csv"))));
+}
