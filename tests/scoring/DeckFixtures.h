@@ -1,0 +1,125 @@
+#pragma once
+// Helpers for the deck, order, environment and input-value file tests: a clock
+// the test sets, a small master data file written row by row, and user rows.
+#include "ArrDenpyo.h"
+#include "Clock.h"
+#include "DB.h"
+#include "Recordsets.h"
+#include "Schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+
+#include <gtest/gtest.h>
+
+namespace fixtures {
+
+// A clock that stands still until the test moves it.
+class FakeClock : public IClock {
+public:
+    explicit FakeClock(QDateTime start = naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0))) : m_now(start) {
+        m_previous = setAppClock(this);
+    }
+    ~FakeClock() override { setAppClock(m_previous); }
+    QDateTime now() const override { return m_now; }
+    qint64 msecsSinceStart() const override { return m_ms; }
+    void set(const QDateTime& t) { m_now = t; }
+    void advance(qint64 seconds) {
+        m_now = m_now.addSecs(seconds);
+        m_ms += seconds * 1000;
+    }
+
+private:
+    QDateTime m_now;
+    qint64 m_ms = 0;
+    IClock* m_previous = nullptr;
+};
+
+// Writes a master data file with the schema's tables; rows are added with run().
+class MasterWriter {
+public:
+    explicit MasterWriter(const QString& path) : m_name(QStringLiteral("fixture_master")) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        Schema::create(db, Schema::masterDatabase());
+    }
+    ~MasterWriter() {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    // A questionnaire card (Mst01 or Mst03): number, nine items, exclusion flag.
+    void card(const QString& table, int number, const QStringList& items, int jogai = 0) {
+        QVariantList values{number};
+        for (int i = 0; i < 9; ++i)
+            values << (i < items.size() ? items.at(i) : QString());
+        values << jogai;
+        insert(table, values);
+    }
+    // A voucher row (Mst02, Mst04 or their error tables): number, four items, flag.
+    void voucher(const QString& table, int number, const QStringList& items, int jogai = 0) {
+        QVariantList values{number};
+        for (int i = 0; i < 4; ++i)
+            values << (i < items.size() ? items.at(i) : QString());
+        values << jogai;
+        insert(table, values);
+    }
+    void run(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+    }
+
+private:
+    void insert(const QString& table, const QVariantList& values) {
+        QStringList marks;
+        for (int i = 0; i < values.size(); ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        q.prepare(QStringLiteral("insert into [%1] values (%2)").arg(table, marks.join(',')));
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        EXPECT_TRUE(q.exec()) << table.toStdString();
+    }
+    QString m_name;
+};
+
+// Adds a live user with the given start numbers.
+inline void addUser(CDB& userDb, int code, const QString& name1, const QString& name2, int start1 = 0,
+                    int start2 = 0, int start3 = 0, int deleted = 0) {
+    CRsUser_tbl rs(&userDb);
+    rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
+    userDb.BeginTrans();
+    rs.AddNew();
+    rs.m_user_code = code;
+    rs.m_user_kname1 = QStringLiteral("ヤマダ");
+    rs.m_user_kname2 = QStringLiteral("タロウ");
+    rs.m_user_name1 = name1;
+    rs.m_user_name2 = name2;
+    rs.m_start_no1 = start1;
+    rs.m_start_no2 = start2;
+    rs.m_start_no3 = start3;
+    rs.m_first_update = rs.m_last_update = naiveDateTime(QDate(2026, 3, 1), QTime(8, 0));
+    rs.m_delete_flg = deleted;
+    rs.Update();
+    userDb.CommitTrans();
+}
+
+// A deck built by hand: card numbers with their correct (and printed) values.
+template <typename Deck> struct HandDeck : Deck {
+    HandDeck() { this->BeginLoad(m_noDatabase, Deck::kColumns); }
+    void Load(CDB&, int) override {}
+    CArrBaseInfo& add(int number, const QStringList& correct, const QStringList& erroneous = {}) {
+        auto card = std::make_unique<CArrBaseInfo>();
+        card->number = number;
+        for (int i = 0; i < correct.size(); ++i)
+            card->correct[i] = correct.at(i);
+        for (int i = 0; i < erroneous.size(); ++i)
+            card->erroneous[i] = erroneous.at(i);
+        return this->Append(std::move(card));
+    }
+    CDB m_noDatabase;
+};
+
+} // namespace fixtures
