@@ -2,6 +2,7 @@
 //
 //   zentry-mkdata master DATA_DIR OUT_FILE   the master data file (Quillon01.mst)
 //   zentry-mkdata userdb OUT_FILE            the empty user database template (UserData.org)
+//   zentry-mkdata demo-user PROGRAM_DIR      a demo trainee in PROGRAM_DIR's UserData.mdb
 //
 // The master file holds the postal list of DATA_DIR/ken_all.tsv and the task
 // cards, which are generated here from the name lists in DATA_DIR with a fixed
@@ -10,6 +11,7 @@
 // leaves the previous file, never half a file.
 #include "Codec.h"
 #include "ICException.h"
+#include "demo_user.h"
 #include "Schema.h"
 
 #include <QCoreApplication>
@@ -795,7 +797,8 @@ void buildUserDatabase(const QString& outPath) {
 
 int usage() {
     std::fprintf(stderr, "usage: zentry-mkdata master DATA_DIR OUT_FILE\n"
-                         "       zentry-mkdata userdb OUT_FILE\n");
+                         "       zentry-mkdata userdb OUT_FILE\n"
+                         "       zentry-mkdata demo-user PROGRAM_DIR\n");
     return 2;
 }
 
@@ -813,6 +816,8 @@ int main(int argc, char** argv) {
             buildUserDatabase(args[2]);
             return 0;
         }
+        if (args.size() == 3 && args[1] == QLatin1String("demo-user"))
+            return addDemoUser(args[2]);
         return usage();
     } catch (const BuildError& e) {
         printError(e.message);
