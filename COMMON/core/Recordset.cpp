@@ -32,6 +32,9 @@ QDateTime dateFromDb(const QVariant& v) {
 
 namespace {
 int indexOfColumn(const QStringList& columns, const QString& name) {
+    int exact = columns.indexOf(name);
+    if (exact >= 0)
+        return exact;
     for (int i = 0; i < columns.size(); ++i)
         if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -101,19 +104,20 @@ CRecordset::~CRecordset() { Close(); }
 QString CRecordset::prepareSql(const QString& sql, const QVariantList& args, QVariantList* binds) {
     QString out;
     out.reserve(sql.size());
+    const QStringView view(sql);
     int arg = 0;
-    for (int i = 0; i < sql.size(); ++i) {
-        if (sql.mid(i, 4) == QLatin1String("'%s'")) {
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (view.at(i) == '\'' && view.mid(i, 4) == QLatin1String("'%s'")) {
             out += '?';
             binds->append(arg < args.size() ? args.at(arg).toString() : QString());
             ++arg;
             i += 3;
-        } else if (sql.mid(i, 2) == QLatin1String("%d")) {
+        } else if (view.at(i) == '%' && view.mid(i, 2) == QLatin1String("%d")) {
             out += QString::number(arg < args.size() ? args.at(arg).toLongLong() : 0);
             ++arg;
             i += 1;
         } else {
-            out += sql.at(i);
+            out += view.at(i);
         }
     }
     return out;
@@ -126,10 +130,14 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
     QString statement = sql.trimmed();
     if (statement.startsWith('['))
         statement = QStringLiteral("select * from ") + statement;
-    static const QRegularExpression fromRe(QStringLiteral("\\bfrom\\s+\\[([^\\]]+)\\]"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    auto m = fromRe.match(statement);
-    m_table = m.hasMatch() ? m.captured(1) : defaultTable();
+    // The table the statement reads: the first "from [name]".
+    m_table = defaultTable();
+    int from = statement.indexOf(QLatin1String("from ["), 0, Qt::CaseInsensitive);
+    if (from >= 0) {
+        int close = statement.indexOf(']', from);
+        if (close > from + 6)
+            m_table = statement.mid(from + 6, close - from - 6);
+    }
 
     QVariantList binds;
     m_sql = prepareSql(statement, args, &binds);
