@@ -306,3 +306,25 @@ TEST(MasterDatabase, PostalCodesNormaliseAndCount) {
     EXPECT_EQ(db.ZipDataDate(), "2024年 5月 7日");
     EXPECT_EQ(db.CountZip("1000001"), 1); // the table is still there
 }
+
+TEST(UserDatabase, TwoHoldersShareTheFileWhileOneWrites) {
+    TestFolder folder;
+    CDB writer, reader;
+    writer.OpenUser();
+    reader.OpenUser();
+    addUser(writer, 1, "ア", "イ", "亜", "衣");
+    CRsUser_tbl rs(&writer);
+    rs.Open(CRecordset::dbOpenDynaset, "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1});
+    writer.BeginTrans();
+    rs.Edit();
+    rs.m_user_name2 = "変更";
+    rs.Update();
+    // The other program reads the committed state without waiting for the writer.
+    QString k1, k2, n1, n2;
+    EXPECT_TRUE(AppSub::GetUserNames(reader, 1, k1, k2, n1, n2));
+    EXPECT_EQ(n2, "衣");
+    writer.CommitTrans();
+    EXPECT_TRUE(AppSub::GetUserNames(reader, 1, k1, k2, n1, n2));
+    EXPECT_EQ(n2, "変更");
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+}
