@@ -26,6 +26,14 @@ QString cannotWrite(const QString& path, int err) {
            AppSub::SystemErrorText(err ? err : EIO);
 }
 
+// Forces the file's data to the disk. Descriptors that cannot be synchronised
+// (EINVAL, EROFS: devices, some special files) hold nothing more to flush.
+bool syncToDisk(int fd) {
+    if (::fsync(fd) == 0)
+        return true;
+    return errno == EINVAL || errno == EROFS;
+}
+
 // Makes the folder's entry for a new file durable as well as the file itself.
 void syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -69,7 +77,7 @@ void CInputLog::OpenPath(const QString& path) {
     errno = 0;
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         IC_THROW(cannotCreate(path, errno ? errno : EACCES));
-    if (::fsync(file->handle()) != 0)
+    if (!syncToDisk(file->handle()))
         IC_THROW(cannotCreate(path, errno));
     syncFolder(folder);
     m_file = std::move(file);
@@ -85,7 +93,7 @@ void CInputLog::WriteLine(const QString& text) {
     errno = 0;
     if (m_file->write(bytes) != bytes.size() || !m_file->flush())
         IC_THROW(cannotWrite(m_path, errno ? errno : ENOSPC));
-    if (::fsync(m_file->handle()) != 0)
+    if (!syncToDisk(m_file->handle()))
         IC_THROW(cannotWrite(m_path, errno));
 }
 
