@@ -26,8 +26,18 @@ template <typename Deck> void BM_LoadDeck(benchmark::State& state) {
     state.counters["cards"] = cards;
     state.SetItemsProcessed(state.iterations() * cards);
 }
-BENCHMARK_TEMPLATE(BM_LoadDeck, CArrHagaki)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_TEMPLATE(BM_LoadDeck, CArrDenpyo)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_LoadDeck, CArrHagaki)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_TEMPLATE(BM_LoadDeck, CArrDenpyo)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 } // namespace
 
 int main(int argc, char** argv) {

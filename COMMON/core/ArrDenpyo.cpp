@@ -15,9 +15,13 @@
 namespace {
 // Equal as the code page stores them: texts that differ only in characters the
 // code page maps to the same bytes are equal.
-bool sameBytes(const QString& a, const QString& b) { return a == b || cp932::encode(a) == cp932::encode(b); }
+bool sameBytes(const QString& a, const QString& b) {
+    return a == b || cp932::encode(a) == cp932::encode(b);
+}
 
-unsigned codeAt(const QStringList& chars, int i) { return i < chars.size() ? cp932::charCode(chars.at(i)) : 0; }
+unsigned codeAt(const QStringList& chars, int i) {
+    return i < chars.size() ? cp932::charCode(chars.at(i)) : 0;
+}
 } // namespace
 
 // ---------------------------------------------------------------- CArrBase
@@ -47,7 +51,9 @@ void CArrBase::MarkShown(int index) {
     card.trialStart = m_trialStart;
 }
 
-void CArrBase::MarkFinished(int index) { at(index).finished = appClock().now(); }
+void CArrBase::MarkFinished(int index) {
+    at(index).finished = appClock().now();
+}
 
 QDateTime CArrBase::FirstTrialStart() const {
     const int positions = m_order ? m_order->size() : GetSize();
@@ -226,10 +232,12 @@ void CArrDenpyo::Load(CDB& master, int courseCode) {
             {}, CRecordset::readOnly);
     for (int k = 0; !rs.IsEOF(); rs.MoveNext(), ++k) {
         if (k >= GetSize())
-            IC_THROW(QStringLiteral("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのレコード数が違います。"));
+            IC_THROW(QStringLiteral(
+                "DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのレコード数が違います。"));
         CArrBaseInfo& card = at(k);
         if (rs.m_Col01 != card.number)
-            IC_THROW(QStringLiteral("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのカラム[No]の値が違います。"));
+            IC_THROW(QStringLiteral("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのカラム["
+                                    "No]の値が違います。"));
         for (int i = 0; i < 4; ++i)
             card.erroneous[i] = rs.m_Col[i];
     }

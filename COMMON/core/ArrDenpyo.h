@@ -18,15 +18,15 @@ class CArrBaseInfo {
 public:
     static constexpr int kItems = 10;
 
-    qint32 number = 0;                        // Col01: カードNo. / NO.
-    std::array<QString, kItems> correct;      // correct value of items 1..10
-    std::array<QString, kItems> erroneous;    // value printed on the voucher (vouchers only)
-    bool excluded = false;                    // JogaiFlag = 1: excluded from evaluation
-    std::array<QString, kItems> input;        // typed text, or "C"/"N" marks for the miss-check task
-    QDateTime trialStart;                     // copy of the deck's trial start when last shown
-    QDateTime shown;                          // when the card was last shown
-    QDateTime finished;                       // when the screen last took the card's inputs
-    qint32 errorChecks = 0;                   // error-check presses on this card
+    qint32 number = 0;                     // Col01: カードNo. / NO.
+    std::array<QString, kItems> correct;   // correct value of items 1..10
+    std::array<QString, kItems> erroneous; // value printed on the voucher (vouchers only)
+    bool excluded = false;                 // JogaiFlag = 1: excluded from evaluation
+    std::array<QString, kItems> input;     // typed text, or "C"/"N" marks for the miss-check task
+    QDateTime trialStart;                  // copy of the deck's trial start when last shown
+    QDateTime shown;                       // when the card was last shown
+    QDateTime finished;                    // when the screen last took the card's inputs
+    qint32 errorChecks = 0;                // error-check presses on this card
 };
 
 // The order in which a trial presents the deck: position -> deck index.

@@ -56,7 +56,9 @@ QString joinFields(const QStringList& fields) {
 }
 } // namespace
 
-CInputLog::~CInputLog() { Close(); }
+CInputLog::~CInputLog() {
+    Close();
+}
 
 void CInputLog::Open(CDB& userDb, int problemCode, const QDateTime& openedAt, int userCode) {
     Close();
@@ -122,7 +124,8 @@ QString CInputLog::CardLine(const CArrBase& deck, int index, int courseCode) {
     const CArrBaseInfo& card = deck.at(index);
     QStringList fields{timeText(card.shown), timeText(card.finished),
                        DateUtil::ElapsedMinSec(card.trialStart, card.finished),
-                       card.excluded ? QStringLiteral("1") : QString(), QString::asprintf("%04d", card.number)};
+                       card.excluded ? QStringLiteral("1") : QString(),
+                       QString::asprintf("%04d", card.number)};
     for (int i = 0; i < deck.ItemCount(); ++i)
         fields << card.input.at(i);
     if (courseCode == 2)

@@ -9,25 +9,32 @@
 #include <utility>
 
 namespace {
-quint32 calendarSeconds() { return static_cast<quint32>(QDateTime::currentSecsSinceEpoch()); }
+quint32 calendarSeconds() {
+    return static_cast<quint32>(QDateTime::currentSecsSinceEpoch());
+}
 
 QString startNumberMissing(int number) {
-    return QStringLiteral("開始Noの指定に誤りがあります。\n責任者を呼んでください。\n\n\n"
-                          "指導者用ユーティリティで開始Noは、%1に設定されていますが、この番号は見つかりません。")
+    return QStringLiteral(
+               "開始Noの指定に誤りがあります。\n責任者を呼んでください。\n\n\n"
+               "指導者用ユーティリティで開始Noは、%1に設定されていますが、この番号は見つかりません。")
         .arg(number);
 }
 } // namespace
 
 CArrShowSeq::CArrShowSeq() : m_seedSource(calendarSeconds) {}
 
-CArrShowSeq::~CArrShowSeq() { detach(); }
+CArrShowSeq::~CArrShowSeq() {
+    detach();
+}
 
 void CArrShowSeq::detach() {
     if (m_deck && m_deck->ShowOrder() == this)
         m_deck->SetShowOrder(nullptr);
 }
 
-void CArrShowSeq::SetSeedSource(SeedSource source) { m_seedSource = source ? std::move(source) : calendarSeconds; }
+void CArrShowSeq::SetSeedSource(SeedSource source) {
+    m_seedSource = source ? std::move(source) : calendarSeconds;
+}
 
 int CArrShowSeq::DeckIndexAt(int position) const {
     if (position < 0 || position >= m_order.size())
@@ -45,8 +52,6 @@ void CArrShowSeq::Shuffle(QVector<int>& order, quint32 seed) {
 bool CArrShowSeq::Build(CArrBase& deck, CDB& userDb, const CExecEnv& env) {
     detach();
     m_deck = &deck;
-    m_userDb = &userDb;
-    m_env = &env;
     m_order.clear();
     // The deck follows this order from now on; an empty order until built.
     deck.SetShowOrder(this);

@@ -52,9 +52,7 @@ public:
 private:
     void detach();
 
-    CArrBase* m_deck = nullptr;
-    CDB* m_userDb = nullptr;
-    const CExecEnv* m_env = nullptr;
+    CArrBase* m_deck = nullptr; // the deck this order was built for (not owned)
     QVector<int> m_order;
     SeedSource m_seedSource;
 };

@@ -10,7 +10,9 @@
 #include "TextUtil.h"
 
 namespace {
-QString blankZero(int value) { return TextUtil::CodeToText(value, true); }
+QString blankZero(int value) {
+    return TextUtil::CodeToText(value, true);
+}
 
 // Runs one write in a transaction of the user database; a database failure is
 // shown, rolled back and reported as false.
@@ -46,8 +48,8 @@ void CExecEnv::ResetTraineeConditions() {
 }
 
 void CExecEnv::SetTraineeConditions(int endTime, int progress, int timer, int remainder, int targetWork,
-                                    int targetCorrect, int graph, int errorFeedback, int finalFeedback, int method,
-                                    int colour, int enlarge) {
+                                    int targetCorrect, int graph, int errorFeedback, int finalFeedback,
+                                    int method, int colour, int enlarge) {
     end_time = endTime;
     progress_flg = progress;
     timer_flg = timer;
@@ -72,34 +74,51 @@ void CExecEnv::LoadInstructorConditions() {
     sound_flg = AppSub::GetProfileInt(QStringLiteral("sound_flg"), 1);
 }
 
-int CExecEnv::ImagePosition() const { return display_flg != 0 ? display_position : 0; }
+int CExecEnv::ImagePosition() const {
+    return display_flg != 0 ? display_position : 0;
+}
 
 qint64 CExecEnv::TimeLimitMs() const {
     switch (end_time) {
-    case 1: return 900000;
-    case 3: return 2700000;
-    case 4: return 3600000;
-    default: return 1800000;
+    case 1:
+        return 900000;
+    case 3:
+        return 2700000;
+    case 4:
+        return 3600000;
+    default:
+        return 1800000;
     }
 }
 
-Labels::Rgb CExecEnv::FeedbackColour() const { return Labels::ColourRgb(color_code); }
+Labels::Rgb CExecEnv::FeedbackColour() const {
+    return Labels::ColourRgb(color_code);
+}
 
-Labels::Rgb CExecEnv::ContrastColour() const { return color_code == 1 ? Labels::Rgb{255, 0, 0} : Labels::Rgb{}; }
+Labels::Rgb CExecEnv::ContrastColour() const {
+    return color_code == 1 ? Labels::Rgb{255, 0, 0} : Labels::Rgb{};
+}
 
 int CExecEnv::StoredStartNumber(CDB& userDb) const {
     int number = 0;
     try {
         CRsUser_tbl rs(&userDb);
         rs.Open(CRecordset::dbOpenSnapshot,
-                QStringLiteral("select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 "), {user_code},
-                CRecordset::readOnly);
+                QStringLiteral("select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 "),
+                {user_code}, CRecordset::readOnly);
         if (!rs.IsEOF()) {
             switch (problem_code) {
-            case 1: number = rs.m_start_no1; break;
-            case 2: number = rs.m_start_no2; break;
-            case 3: number = rs.m_start_no3; break;
-            default: break;
+            case 1:
+                number = rs.m_start_no1;
+                break;
+            case 2:
+                number = rs.m_start_no2;
+                break;
+            case 3:
+                number = rs.m_start_no3;
+                break;
+            default:
+                break;
             }
         }
     } catch (const CDBException&) {
@@ -154,8 +173,8 @@ int CExecEnv::CreateHistoryRow(CDB& userDb, const QDateTime& start) const {
     return written ? autoNumber : 0;
 }
 
-bool CExecEnv::CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaisekiMain_ShikouKai& totals, int endFlag,
-                                  const QString& answerTime) const {
+bool CExecEnv::CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaisekiMain_ShikouKai& totals,
+                                  int endFlag, const QString& answerTime) const {
     CRsHistory_tbl rs(&userDb);
     try {
         rs.Open(CRecordset::dbOpenDynaset,
@@ -204,10 +223,17 @@ bool CExecEnv::StoreNextStartNumber(CDB& userDb, int cardNumber) const {
     return inTransaction(userDb, [&] {
         rs.Edit();
         switch (problem_code) {
-        case 1: rs.m_start_no1 = number; break;
-        case 2: rs.m_start_no2 = number; break;
-        case 3: rs.m_start_no3 = number; break;
-        default: break;
+        case 1:
+            rs.m_start_no1 = number;
+            break;
+        case 2:
+            rs.m_start_no2 = number;
+            break;
+        case 3:
+            rs.m_start_no3 = number;
+            break;
+        default:
+            break;
         }
         rs.m_last_update = appClock().now();
         rs.Update();

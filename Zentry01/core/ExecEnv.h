@@ -19,7 +19,7 @@ public:
     // ---- who and what
     int user_code = 0;
     int problem_code = 0; // 1 questionnaire input, 2 voucher correction, 3 voucher miss-check
-    int course_code = 0;  // 1 実力テスト, 2 基礎トレーニング, 3 レベルアップトレーニング
+    int course_code = 0; // 1 実力テスト, 2 基礎トレーニング, 3 レベルアップトレーニング
 
     // ---- set by the trainee (reset whenever a course is chosen)
     int end_time = 2; // 1 15 min, 2 30 min, 3 45 min, 4 60 min
@@ -45,8 +45,9 @@ public:
     int sound_flg = 1;
 
     void ResetTraineeConditions();
-    void SetTraineeConditions(int endTime, int progress, int timer, int remainder, int targetWork, int targetCorrect,
-                              int graph, int errorFeedback, int finalFeedback, int method, int colour, int enlarge);
+    void SetTraineeConditions(int endTime, int progress, int timer, int remainder, int targetWork,
+                              int targetCorrect, int graph, int errorFeedback, int finalFeedback, int method,
+                              int colour, int enlarge);
     // Section Settings of Quillon01.ini, with the usual defaults for missing keys.
     void LoadInstructorConditions();
 

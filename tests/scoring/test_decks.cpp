@@ -11,9 +11,12 @@
 using namespace fixtures;
 
 namespace {
-QString masterPath(const TestFolder& folder) { return folder.file(QStringLiteral("Quillon01.mst")); }
+QString masterPath(const TestFolder& folder) {
+    return folder.file(QStringLiteral("Quillon01.mst"));
+}
 
-void writeVouchers(MasterWriter& w, const QString& table, const QString& errorTable, int count, int errorRows) {
+void writeVouchers(MasterWriter& w, const QString& table, const QString& errorTable, int count,
+                   int errorRows) {
     for (int n = 1; n <= count; ++n)
         w.voucher(table, n, {QString::asprintf("C%03d", n), "P-1", "03-1234-5678", "a@b.jp"});
     for (int n = 1; n <= errorRows; ++n)
@@ -36,7 +39,8 @@ TEST(DeckLoad, QuestionnaireCardsComeFromTheTableOfTheCourseInNumberOrder) {
     TestFolder folder;
     {
         MasterWriter w(masterPath(folder));
-        w.card("Mst01", 3, {"スズキ　レン", "鈴木　蓮", "368-0052", "埼玉県", "070-1", "s@x.jp", "4", "2", "1"}, 1);
+        w.card("Mst01", 3,
+               {"スズキ　レン", "鈴木　蓮", "368-0052", "埼玉県", "070-1", "s@x.jp", "4", "2", "1"}, 1);
         w.card("Mst01", 1, {"アイ", "愛"}, 2);
         w.card("Mst03", 7, {"ベーシック"});
     }
@@ -108,8 +112,9 @@ TEST(DeckLoad, ErrorTableMustMatchTheVoucherTableRowForRow) {
     EXPECT_EQ(deck.at(1).erroneous[0], QStringLiteral("C003"));
 
     const std::string count = loadError(deck, master, 2);
-    EXPECT_NE(count.find("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのレコード数が違います。"),
-              std::string::npos)
+    EXPECT_NE(
+        count.find("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのレコード数が違います。"),
+        std::string::npos)
         << count;
 }
 
@@ -126,8 +131,10 @@ TEST(DeckLoad, ErrorRowWithAnotherNumberStopsTheLoad) {
     master.OpenMaster();
     CArrDenpyo deck;
     const std::string text = loadError(deck, master, 1);
-    EXPECT_NE(text.find("DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのカラム[No]の値が違います。"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(
+            "DBのデータに論理エラーがあります。\n伝票データと伝票誤りデータのカラム[No]の値が違います。"),
+        std::string::npos)
         << text;
 }
 
@@ -224,17 +231,17 @@ TEST(DeckJudging, MissCheckMarksMustMatchEveryPosition) {
     };
     const Case cases[] = {
         {"123", "128", "NNC", true},
-        {"123", "128", "NNN", false},       // error overlooked
-        {"123", "128", "CNC", false},       // right character marked
-        {"123", "128", "NN", false},        // marks shorter: the missing mark fails
-        {"123", "128", "NNCN", true},       // extra marks must be N
+        {"123", "128", "NNN", false}, // error overlooked
+        {"123", "128", "CNC", false}, // right character marked
+        {"123", "128", "NN", false},  // marks shorter: the missing mark fails
+        {"123", "128", "NNCN", true}, // extra marks must be N
         {"123", "128", "NNCC", false},
-        {"123", "123", "NNN", true},        // nothing printed wrong: all N
+        {"123", "123", "NNN", true}, // nothing printed wrong: all N
         {"123", "123", "NNC", false},
         {"123", "123", "", false},
-        {"あいう", "あかう", "NCN", true},  // one mark per character, not per byte
+        {"あいう", "あかう", "NCN", true}, // one mark per character, not per byte
         {"あいう", "あかう", "NNNCNN", false},
-        {"ab", "abc", "NNC", true},         // printed longer: the extra character differs
+        {"ab", "abc", "NNC", true}, // printed longer: the extra character differs
         {"ab", "abc", "NN", false},
         {"", "", "", true},
         {"", "", "N", true},
@@ -311,8 +318,8 @@ TEST(DeckTimes, WorkingTimeKeepsWholeMinutesPastTheHour) {
     HandDeck<CArrHagaki> deck;
     deck.add(1, {"A"});
     deck.MarkShown(0);
-    for (auto [seconds, text] : {std::pair{0, "00分00秒"}, {59 * 60 + 59, "59分59秒"}, {3600, "60分00秒"},
-                                 {3907, "65分07秒"}}) {
+    for (auto [seconds, text] :
+         {std::pair{0, "00分00秒"}, {59 * 60 + 59, "59分59秒"}, {3600, "60分00秒"}, {3907, "65分07秒"}}) {
         deck.at(0).finished = deck.TrialStart().addSecs(seconds);
         EXPECT_EQ(deck.WorkingTime(), QString::fromUtf8(text)) << seconds;
     }

@@ -20,8 +20,8 @@ struct EnvTest : ::testing::Test {
     // The row as stored, read back through a fresh recordset.
     std::unique_ptr<CRsHistory_tbl> row(int autoNumber) {
         auto rs = std::make_unique<CRsHistory_tbl>(&userDb);
-        rs->Open(CRecordset::dbOpenSnapshot, "select * from [History_tbl] where [AutoNumber] = %d ", {autoNumber},
-                 CRecordset::readOnly);
+        rs->Open(CRecordset::dbOpenSnapshot, "select * from [History_tbl] where [AutoNumber] = %d ",
+                 {autoNumber}, CRecordset::readOnly);
         EXPECT_FALSE(rs->IsEOF()) << autoNumber;
         return rs;
     }
@@ -99,10 +99,10 @@ TEST(ExecEnvConditions, ConstructedAndResetValues) {
 
     env.ResetTraineeConditions();
     const CExecEnv fresh;
-    for (auto field : {&CExecEnv::end_time, &CExecEnv::progress_flg, &CExecEnv::timer_flg, &CExecEnv::remainder_flg,
-                       &CExecEnv::enlarge_flg, &CExecEnv::target_value, &CExecEnv::target_value2,
-                       &CExecEnv::graph_flg, &CExecEnv::error_feedback_flg, &CExecEnv::final_feedback_flg,
-                       &CExecEnv::result_code, &CExecEnv::color_code})
+    for (auto field : {&CExecEnv::end_time, &CExecEnv::progress_flg, &CExecEnv::timer_flg,
+                       &CExecEnv::remainder_flg, &CExecEnv::enlarge_flg, &CExecEnv::target_value,
+                       &CExecEnv::target_value2, &CExecEnv::graph_flg, &CExecEnv::error_feedback_flg,
+                       &CExecEnv::final_feedback_flg, &CExecEnv::result_code, &CExecEnv::color_code})
         EXPECT_EQ(env.*field, fresh.*field);
     EXPECT_EQ(fresh.end_time, 2);
     EXPECT_EQ(fresh.graph_flg, 1);
@@ -140,20 +140,21 @@ TEST(ExecEnvConditions, ImageTimeLimitAndColours) {
     env.display_flg = 1;
     EXPECT_EQ(env.ImagePosition(), 2);
 
-    const std::pair<int, qint64> limits[] = {{1, 900000}, {2, 1800000}, {3, 2700000},
+    const std::pair<int, qint64> limits[] = {{1, 900000},  {2, 1800000}, {3, 2700000},
                                              {4, 3600000}, {0, 1800000}, {5, 1800000}};
     for (auto [code, ms] : limits) {
         env.end_time = code;
         EXPECT_EQ(env.TimeLimitMs(), ms) << code;
     }
 
-    const std::pair<int, Labels::Rgb> colours[] = {{1, {0, 0, 0}},     {2, {255, 0, 0}},   {3, {0, 0, 255}},
-                                                   {4, {0, 255, 0}},   {5, {255, 255, 0}}, {6, {255, 128, 0}},
-                                                   {0, {0, 0, 0}},     {7, {0, 0, 0}}};
+    const std::pair<int, Labels::Rgb> colours[] = {{1, {0, 0, 0}},   {2, {255, 0, 0}},   {3, {0, 0, 255}},
+                                                   {4, {0, 255, 0}}, {5, {255, 255, 0}}, {6, {255, 128, 0}},
+                                                   {0, {0, 0, 0}},   {7, {0, 0, 0}}};
     for (auto [code, rgb] : colours) {
         env.color_code = code;
         EXPECT_EQ(env.FeedbackColour(), rgb) << code;
-        EXPECT_EQ(env.ContrastColour(), code == 1 ? (Labels::Rgb{255, 0, 0}) : (Labels::Rgb{0, 0, 0})) << code;
+        EXPECT_EQ(env.ContrastColour(), code == 1 ? (Labels::Rgb{255, 0, 0}) : (Labels::Rgb{0, 0, 0}))
+            << code;
     }
 }
 
@@ -225,16 +226,17 @@ TEST_F(EnvTest, FeedbackColumnsFollowCourseMethodAndSwitches) {
         int target1, target2;
     };
     const Case cases[] = {
-        {3, 1, 1, 1, 4, "1", "", "1", 40, 30},   // sound feedback: no colour
-        {3, 0, 1, 3, 5, "3", "5", "1", 40, 30},  // final feedback alone is enough
-        {3, 0, 0, 3, 5, "", "", "1", 40, 30},    // both switches off
-        {2, 1, 0, 2, 2, "2", "2", "1", 0, 0},    // targets only for level-up training
+        {3, 1, 1, 1, 4, "1", "", "1", 40, 30},  // sound feedback: no colour
+        {3, 0, 1, 3, 5, "3", "5", "1", 40, 30}, // final feedback alone is enough
+        {3, 0, 0, 3, 5, "", "", "1", 40, 30},   // both switches off
+        {2, 1, 0, 2, 2, "2", "2", "1", 0, 0},   // targets only for level-up training
         {2, 0, 0, 2, 2, "", "", "1", 0, 0},
     };
     int expectedId = 0;
     for (const Case& c : cases) {
         env.course_code = c.course;
-        env.SetTraineeConditions(2, 1, 0, 0, 40, 30, 0, c.errorFeedback, c.finalFeedback, c.method, c.colour, 0);
+        env.SetTraineeConditions(2, 1, 0, 0, 40, 30, 0, c.errorFeedback, c.finalFeedback, c.method, c.colour,
+                                 0);
         const int id = env.CreateHistoryRow(userDb, kStart.addSecs(++expectedId));
         ASSERT_EQ(id, expectedId);
         auto rs = row(id);
@@ -254,8 +256,8 @@ TEST_F(EnvTest, NewRowNumberFollowsTheHighestEvenWhenDeleted) {
     ASSERT_EQ(env.CreateHistoryRow(userDb, kStart), 2);
     {
         CRsHistory_tbl rs(&userDb);
-        rs.Open(CRecordset::dbOpenDynaset, "select * from [History_tbl] where [AutoNumber] = %d and [delete_flg] <> 1 ",
-                {2});
+        rs.Open(CRecordset::dbOpenDynaset,
+                "select * from [History_tbl] where [AutoNumber] = %d and [delete_flg] <> 1 ", {2});
         userDb.BeginTrans();
         rs.Edit();
         rs.m_delete_flg = 1;
@@ -273,11 +275,13 @@ TEST_F(EnvTest, ReadOnlyDatabaseRefusesEveryWriteWithMessage119) {
     EXPECT_FALSE(env.StoreNextStartNumber(userDb, 5));
     ASSERT_EQ(folder.notifier.entries.size(), 3);
     EXPECT_EQ(folder.notifier.entries[0].text,
-              QStringLiteral("[History_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。"));
+              QStringLiteral(
+                  "[History_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。"));
     EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(folder.notifier.entries[1].text, folder.notifier.entries[0].text);
-    EXPECT_EQ(folder.notifier.entries[2].text,
-              QStringLiteral("[User_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。"));
+    EXPECT_EQ(
+        folder.notifier.entries[2].text,
+        QStringLiteral("[User_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。"));
     EXPECT_EQ(historyRows(), 0);
     EXPECT_EQ(user(1)->m_start_no2, 12);
 }

@@ -183,7 +183,8 @@ TEST(InputLogFailure, FolderThatCannotBeCreatedNamesThePath) {
     const std::string text =
         thrownText([&] { log.Open(userDb, 1, naiveDateTime(QDate(2026, 4, 1), QTime(9, 0)), 3); });
     EXPECT_NE(text.find("入力値ファイル"), std::string::npos) << text;
-    EXPECT_NE(text.find(QDir::toNativeSeparators(folder.path() + "解析結果/3/20260401_090000_入力値_アンケート__.csv")
+    EXPECT_NE(text.find(QDir::toNativeSeparators(folder.path() +
+                                                 "解析結果/3/20260401_090000_入力値_アンケート__.csv")
                             .toStdString()),
               std::string::npos)
         << text;
@@ -233,7 +234,8 @@ TEST(CsvReader, FieldsFollowTheQuotingRule) {
     };
     for (const Case& c : cases) {
         const QString line = QString::fromUtf8(c.line);
-        EXPECT_EQ(CTCLoadCSVFile::ExtractField(line, c.col), QString::fromUtf8(c.field)) << c.line << " #" << c.col;
+        EXPECT_EQ(CTCLoadCSVFile::ExtractField(line, c.col), QString::fromUtf8(c.field))
+            << c.line << " #" << c.col;
         const QStringList all = CTCLoadCSVFile::SplitFields(line);
         if (c.col >= 1) {
             EXPECT_EQ(c.col <= all.size() ? all.at(c.col - 1) : QString(), QString::fromUtf8(c.field))
@@ -261,7 +263,8 @@ TEST(CsvReader, LoadSkipsCommentsAndEmptyLinesAndReportsMissingFiles) {
 
     const QString missing = folder.file("none.csv");
     const std::string text = thrownText([&] { reader.Load(missing); });
-    EXPECT_NE(text.find(("ファイル " + missing + " が存在しません。").toStdString()), std::string::npos) << text;
+    EXPECT_NE(text.find(("ファイル " + missing + " が存在しません。").toStdString()), std::string::npos)
+        << text;
 
     writeFile(path, "only,header\r\n");
     reader.Load(path);
@@ -278,7 +281,8 @@ TEST(DeckRestore, InputsAndTimesComeBackFromTheFile) {
     deck.add(9, {"EF789"});
     deck.at(2).input[0] = "stale";
     const QString path = folder.file("解析結果/1/20260401_093015_入力値_顧客伝票_山田_太郎.csv");
-    writeFile(path, "開始時刻,終了時刻,経過時間,評価除外フラグ,NO.,顧客コード,商品コード,電話番号,メールアドレス,チェック\r\n"
+    writeFile(path, "開始時刻,終了時刻,経過時間,評価除外フラグ,NO.,顧客コード,商品コード,電話番号,"
+                    "メールアドレス,チェック\r\n"
                     "09:30:20,09:31:25,1分5秒,,0006,\"C,D\",P,T,M,3\r\n"
                     "// skipped\r\n"
                     "09:31:25,09:31:40,1分20秒,,0042,X,X,X,X,0\r\n"

@@ -92,8 +92,10 @@ TEST_F(OrderTest, SpecifiedStartNumberNotInTheDeckIsReportedAndNothingIsBuilt) {
     EXPECT_THROW(deck.CardAtPosition(0), std::invalid_argument) << "the previous order is gone";
     ASSERT_EQ(folder.notifier.entries.size(), 1);
     const RecordingNotifier::Entry& shown = folder.notifier.entries.last();
-    EXPECT_EQ(shown.text, QStringLiteral("開始Noの指定に誤りがあります。\n責任者を呼んでください。\n\n\n"
-                                         "指導者用ユーティリティで開始Noは、77に設定されていますが、この番号は見つかりません。"));
+    EXPECT_EQ(shown.text,
+              QStringLiteral(
+                  "開始Noの指定に誤りがあります。\n責任者を呼んでください。\n\n\n"
+                  "指導者用ユーティリティで開始Noは、77に設定されていますが、この番号は見つかりません。"));
     EXPECT_EQ(shown.icon, MsgIcon::Exclamation);
     EXPECT_FALSE(shown.question);
 }
