@@ -1,0 +1,50 @@
+#include "BannerPicture.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace {
+constexpr int kHeight = 64; // at 96 DPI; the picture is drawn 800 × 80
+}
+
+CBannerPicture::CBannerPicture(const QString& caption, QWidget* parent)
+    : QWidget(parent), m_caption(caption),
+      m_renderer(new QSvgRenderer(QStringLiteral(":/zentry01/banner.svg"), this)) {
+    setObjectName(QStringLiteral("banner"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize CBannerPicture::sizeHint() const {
+    return {logicalDpiX() * 800 / 96, logicalDpiY() * kHeight / 96};
+}
+
+QSize CBannerPicture::minimumSizeHint() const { return {0, sizeHint().height()}; }
+
+void CBannerPicture::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setClipRect(rect());
+    // The picture keeps its proportions at the banner's height, anchored at the
+    // right; to its left the sky goes on in its left-edge colours.
+    const QSizeF natural = m_renderer->defaultSize();
+    const double scale = height() / natural.height();
+    const double pictureWidth = natural.width() * scale;
+    p.fillRect(rect(), QColor(0x2f, 0x7f, 0xd1));
+    QLinearGradient shine(0, 0, 0, 34 * scale);
+    shine.setColorAt(0, QColor(255, 255, 255, 71));
+    shine.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(QRectF(0, 0, width(), 34 * scale), shine);
+    p.fillRect(QRectF(0, 76 * scale, width(), 4 * scale), QColor(0x1d, 0x5f, 0xa3));
+    m_renderer->render(&p, QRectF(width() - pictureWidth, 0, pictureWidth, height()));
+
+    QFont title(QStringLiteral("ＭＳ Ｐゴシック"));
+    title.setPointSizeF(18);
+    title.setBold(true);
+    p.setFont(title);
+    const int margin = logicalDpiX() * 20 / 96;
+    const QRect textRect = rect().adjusted(margin, 0, -margin, -height() / 16);
+    p.setPen(QColor(0, 0, 0, 60));
+    p.drawText(textRect.translated(1, 2), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+    p.setPen(Qt::white);
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+}

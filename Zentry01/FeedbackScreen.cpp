@@ -1,0 +1,94 @@
+#include "FeedbackScreen.h"
+
+#include "BannerPicture.h"
+#include "ICFont.h"
+#include "ProgramResources.h"
+#include "ScreenSetup.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+} // namespace
+
+CFeedbackScreen::CFeedbackScreen(const QString& bannerCaption, QWidget* parent) : QDialog(parent) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(new CBannerPicture(bannerCaption, this));
+
+    auto* body = new QVBoxLayout;
+    const int margin = ScreenSetup::ScaleX(this, 30);
+    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 16), margin, ScreenSetup::ScaleY(this, 16));
+    body->setSpacing(ScreenSetup::ScaleY(this, 12));
+    outer->addLayout(body, 1);
+
+    m_mark = new QLabel(this);
+    m_mark->setObjectName(QStringLiteral("mark"));
+    m_mark->setFont(CICFont(1600, kGothic, true));
+    m_mark->setAlignment(Qt::AlignCenter);
+    m_mark->setAutoFillBackground(true);
+    QPalette white = m_mark->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    m_mark->setPalette(white);
+    body->addWidget(m_mark, 1);
+
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setAlignment(Qt::AlignCenter);
+    m_message->setWordWrap(true);
+    setTextColour(m_message, Qt::black);
+    body->addWidget(m_message, 1);
+
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    okButton->setMinimumSize(ScreenSetup::ScaleX(this, 110), ScreenSetup::ScaleY(this, 30));
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(okButton);
+    row->addStretch(1);
+    body->addLayout(row);
+    connect(okButton, &QPushButton::clicked, this, &CFeedbackScreen::ok);
+
+    ScreenSetup::SetUpScreen(this, ProgramIcon());
+    setFigureMode(false);
+}
+
+void CFeedbackScreen::setFigureMode(bool figure) {
+    m_mark->setVisible(figure);
+    m_message->setFont(CICFont(figure ? 120 : 200, kGothic));
+}
+
+void CFeedbackScreen::setMarkColour(const QColor& colour) {
+    QPalette p = m_mark->palette();
+    p.setColor(QPalette::WindowText, colour);
+    m_mark->setPalette(p);
+}
+
+void CFeedbackScreen::setMessageColour(const QColor& colour) { setTextColour(m_message, colour); }
+
+void CFeedbackScreen::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CFeedbackScreen::ok() {
+    if (parentWidget())
+        parentWidget()->show();
+    accept();
+}

@@ -1,0 +1,38 @@
+#include "ProgramResources.h"
+
+#include <QApplication>
+#include <QMap>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+LastSound g_last = LastSound::None;
+
+QSoundEffect* effect(Wave wave) {
+    // Owned by the application, so they outlive their playing and end with it.
+    static QMap<Wave, QPointer<QSoundEffect>> effects;
+    QPointer<QSoundEffect>& e = effects[wave];
+    if (!e) {
+        e = new QSoundEffect(QCoreApplication::instance());
+        e->setSource(QUrl(wave == Wave::Right ? QStringLiteral("qrc:/zentry01/wave164.wav")
+                                              : QStringLiteral("qrc:/zentry01/wave168.wav")));
+    }
+    return e;
+}
+} // namespace
+
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/zentry01/icon.svg")); }
+
+void PlayWave(Wave wave) {
+    g_last = wave == Wave::Right ? LastSound::RightWave : LastSound::NextCardWave;
+    effect(wave)->play();
+}
+
+void PlayExclamationBeep() {
+    g_last = LastSound::Beep;
+    QApplication::beep();
+}
+
+LastSound LastSoundPlayed() { return g_last; }
+void ResetLastSound() { g_last = LastSound::None; }

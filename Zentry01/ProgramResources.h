@@ -1,0 +1,17 @@
+#pragma once
+// The task program's own pictures and sounds.
+#include <QIcon>
+
+QIcon ProgramIcon();
+
+// The two wave resources: 164 a right answer or a goal met, 168 the switch to
+// the next card. Played without waiting; silent when there is no audio device.
+enum class Wave { Right = 164, NextCard = 168 };
+void PlayWave(Wave wave);
+// The system's exclamation beep.
+void PlayExclamationBeep();
+
+// What was played last (for checking the feedback rules without a sound device).
+enum class LastSound { None, RightWave, NextCardWave, Beep };
+LastSound LastSoundPlayed();
+void ResetLastSound();

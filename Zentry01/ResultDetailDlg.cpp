@@ -1,0 +1,215 @@
+#include "ResultDetailDlg.h"
+
+#include "ArrDenpyo.h"
+#include "BannerPicture.h"
+#include "Codec.h"
+#include "Guarded.h"
+#include "IKCRitchEditCtrl.h"
+#include "Labels.h"
+#include "ProgramResources.h"
+#include "ScreenSetup.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString kFace = QStringLiteral("ＭＳ Ｐゴシック");
+
+QString allMarked(const QString& text) { return QString(cp932::characters(text).size(), QLatin1Char('C')); }
+
+// 問１, 問２, 問３ as their answer texts.
+QString answerText(int item, const QString& code) {
+    switch (item) {
+    case 6: return Labels::Question1(code.toInt());
+    case 7: return Labels::Question2(code.toInt());
+    default: return Labels::Question3(code);
+    }
+}
+} // namespace
+
+CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("resultDetailScreen"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(new CBannerPicture(QStringLiteral("解答・入力値"), this));
+
+    auto* body = new QVBoxLayout;
+    const int margin = ScreenSetup::ScaleX(this, 16);
+    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 10), margin, ScreenSetup::ScaleY(this, 12));
+    outer->addLayout(body, 1);
+
+    const CArrBaseInfo& card = deck.at(deckIndex);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(new QLabel(QStringLiteral("課題名"), this));
+    auto* task = new QLabel(Labels::Problem(problemCode), this);
+    task->setObjectName(QStringLiteral("taskName"));
+    task->setFrameShape(QFrame::StyledPanel);
+    titleRow->addWidget(task);
+    titleRow->addSpacing(ScreenSetup::ScaleX(this, 24));
+    titleRow->addWidget(new QLabel(QStringLiteral("NO."), this));
+    auto* number = new QLabel(QString::asprintf("%04d", card.number), this);
+    number->setObjectName(QStringLiteral("cardNumber"));
+    number->setFrameShape(QFrame::StyledPanel);
+    titleRow->addWidget(number);
+    titleRow->addStretch(1);
+    body->addLayout(titleRow);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget(scroll);
+    auto* groups = new QGridLayout(page);
+    groups->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(page);
+    body->addWidget(scroll, 1);
+
+    const QStringList titles =
+        problemCode == 1
+            ? QStringList{QStringLiteral("フリガナ"), QStringLiteral("お名前"), QStringLiteral("〒（郵便番号）"),
+                          QStringLiteral("ご住所"), QStringLiteral("電話番号"), QStringLiteral("メールアドレス"),
+                          QStringLiteral("問１"), QStringLiteral("問２"), QStringLiteral("問３")}
+            : QStringList{QStringLiteral("顧客コード"), QStringLiteral("商品コード"), QStringLiteral("電話番号"),
+                          QStringLiteral("メールアドレス")};
+    const bool questionnaire = problemCode == 1;
+    for (int i = 0; i < titles.size(); ++i) {
+        auto* group = new QGroupBox(titles[i], page);
+        auto* grid = new QGridLayout(group);
+        grid->setVerticalSpacing(ScreenSetup::ScaleY(this, 2));
+        ItemBoxes boxes;
+        boxes.title = titles[i];
+        const QStringList labels = questionnaire
+                                       ? QStringList{QStringLiteral("正解"), QStringLiteral("入力")}
+                                       : QStringList{QStringLiteral("正解"), QStringLiteral("入力前"),
+                                                     QStringLiteral("入力後")};
+        for (int row = 0; row < labels.size(); ++row) {
+            CIKCRitchEditCtrl* box = makeBox(QStringLiteral("item%1_%2").arg(i).arg(row));
+            grid->addWidget(new QLabel(labels[row], group), row, 0);
+            grid->addWidget(box, row, 1);
+            (row == 0 ? boxes.correct : row == 1 ? boxes.before : boxes.after) = box;
+        }
+        grid->setColumnStretch(1, 1);
+        // Questionnaire groups in two columns, the voucher's four one under another.
+        if (questionnaire)
+            groups->addWidget(group, i / 2, i % 2);
+        else
+            groups->addWidget(group, i, 0);
+        m_items << boxes;
+    }
+    groups->setRowStretch(groups->rowCount(), 1);
+
+    m_ok = new QPushButton(QStringLiteral("試行一覧表示画面に戻る(&N)"), this);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    m_ok->setDefault(true);
+    m_ok->setMinimumHeight(ScreenSetup::ScaleY(this, 30));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    body->addLayout(buttons);
+    connect(m_ok, &QPushButton::clicked, this, &CResultDetailDlg::back);
+
+    ScreenSetup::SetUpScreen(this, ProgramIcon());
+    Guarded([&] {
+        if (questionnaire)
+            fillQuestionnaire(deck, deckIndex);
+        else
+            fillVoucher(deck, deckIndex, problemCode == 3);
+    });
+}
+
+CIKCRitchEditCtrl* CResultDetailDlg::makeBox(const QString& name) {
+    auto* box = new CIKCRitchEditCtrl(this);
+    box->setObjectName(name);
+    box->SetFont(120, kFace);
+    box->SetReadOnly(true);
+    return box;
+}
+
+QString CResultDetailDlg::VisibleSpaces(const QString& text) {
+    QString out = text;
+    out.replace(QChar(0x3000), QStringLiteral("＿"));
+    out.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return out;
+}
+
+QString CResultDetailDlg::DifferenceMarks(const QString& text, const QString& reference) {
+    const QStringList a = cp932::characters(text);
+    const QStringList b = cp932::characters(reference);
+    QString marks;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        marks += (i < b.size() && a[i] == b[i]) ? QLatin1Char('N') : QLatin1Char('C');
+    return marks;
+}
+
+void CResultDetailDlg::fillQuestionnaire(const CArrBase& deck, int index) {
+    const CArrBaseInfo& card = deck.at(index);
+    for (int item = 0; item < m_items.size(); ++item) {
+        const QString& correct = card.correct[item];
+        const QString& input = card.input[item];
+        ItemBoxes& boxes = m_items[item];
+        if (item < 6) {
+            boxes.correct->SetText(VisibleSpaces(correct));
+            boxes.before->SetText(VisibleSpaces(input));
+            // Marks from the stored texts: a typed "_" is not a correct space.
+            boxes.before->ShowMarks(DifferenceMarks(input, correct));
+        } else {
+            boxes.correct->SetText(VisibleSpaces(answerText(item, correct)));
+            const QString shown = VisibleSpaces(answerText(item, input));
+            boxes.before->SetText(shown);
+            if (input != correct)
+                boxes.before->ShowMarks(allMarked(shown));
+        }
+    }
+}
+
+void CResultDetailDlg::fillVoucher(const CArrBase& deck, int index, bool missCheck) {
+    const CArrBaseInfo& card = deck.at(index);
+    for (int item = 0; item < m_items.size(); ++item) {
+        const QString& correct = card.correct[item];
+        const QString& printed = card.erroneous[item];
+        const QString& input = card.input[item];
+        ItemBoxes& boxes = m_items[item];
+        boxes.before->SetText(VisibleSpaces(printed));
+        if (missCheck) {
+            // 正解: where marks belong; 入力後: where the trainee put them.
+            boxes.correct->SetText(VisibleSpaces(printed));
+            boxes.correct->ShowMarks(DifferenceMarks(printed, correct));
+            boxes.after->SetText(VisibleSpaces(printed));
+            boxes.after->ShowMarks(input);
+        } else {
+            boxes.correct->SetText(VisibleSpaces(correct));
+            boxes.after->SetText(VisibleSpaces(input));
+            boxes.after->ShowMarks(DifferenceMarks(input, correct));
+        }
+    }
+}
+
+void CResultDetailDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_opened)
+        return;
+    m_opened = true;
+    QTimer::singleShot(0, this, [this] { m_ok->setFocus(); });
+}
+
+void CResultDetailDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CResultDetailDlg::back() {
+    if (parentWidget())
+        parentWidget()->show();
+    accept();
+}

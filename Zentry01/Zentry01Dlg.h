@@ -1,0 +1,26 @@
+#pragma once
+// The menu: the program's main window, with the three tasks and the way out.
+#include "LargeButtonScreen.h"
+
+#include <functional>
+
+class CZentry01Dlg : public CLargeButtonScreen {
+    Q_OBJECT
+public:
+    // What a task button runs; by default the trial launcher for that task.
+    using TrialRunner = std::function<void(int problemCode, QWidget* menu)>;
+
+    explicit CZentry01Dlg(QWidget* parent = nullptr);
+    void SetTrialRunner(TrialRunner runner) { m_runTrial = std::move(runner); }
+
+    // The window-menu item that opens the about box.
+    void ShowAbout();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void runTask(int problemCode);
+
+    TrialRunner m_runTrial;
+};
