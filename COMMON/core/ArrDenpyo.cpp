@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 // Equal as the code page stores them: texts that differ only in characters the
@@ -26,7 +27,15 @@ unsigned codeAt(const QStringList& chars, int i) {
 
 // ---------------------------------------------------------------- CArrBase
 
-CArrBase::~CArrBase() = default;
+CArrBase::~CArrBase() {
+    SetShowOrder(nullptr);
+}
+
+void CArrBase::SetShowOrder(IShowOrder* order) {
+    IShowOrder* previous = std::exchange(m_order, order);
+    if (previous && previous != order)
+        previous->DeckReleased(*this);
+}
 
 int CArrBase::FindCard(int number) const {
     for (int i = 0; i < GetSize(); ++i)

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class CArrBase;
 class CDB;
 
 // One card. Times are naive local times (Clock.h); an invalid value means "not set".
@@ -38,6 +39,9 @@ public:
     virtual int size() const = 0;
     // Throws std::invalid_argument for a position outside 0 .. size() - 1.
     virtual int DeckIndexAt(int position) const = 0;
+    // Told by a deck that stops following this order (it takes another order
+    // or goes away), so that the order never reaches back into a freed deck.
+    virtual void DeckReleased(const CArrBase& deck) { (void)deck; }
 };
 
 class CArrBase {
@@ -67,8 +71,10 @@ public:
     // The master database the deck was last loaded from (not owned), or nullptr.
     CDB* MasterDb() const { return m_master; }
 
-    // ---- presentation order (not owned; nullptr = deck order)
-    void SetShowOrder(const IShowOrder* order) { m_order = order; }
+    // ---- presentation order (not owned; nullptr = deck order). An order that
+    // goes away first must clear itself here; the deck tells the order it
+    // leaves (IShowOrder::DeckReleased).
+    void SetShowOrder(IShowOrder* order);
     const IShowOrder* ShowOrder() const { return m_order; }
     // Deck index of the card at a position of the presentation order.
     int CardAtPosition(int position) const;
@@ -122,7 +128,7 @@ private:
     int m_columnCount = 0;
     QDateTime m_trialStart;
     QVector<int> m_answered;
-    const IShowOrder* m_order = nullptr;
+    IShowOrder* m_order = nullptr;
 };
 
 // Questionnaire cards (task 1): Mst03 for course 2, Mst01 otherwise.

@@ -28,8 +28,14 @@ CArrShowSeq::~CArrShowSeq() {
 }
 
 void CArrShowSeq::detach() {
-    if (m_deck && m_deck->ShowOrder() == this)
-        m_deck->SetShowOrder(nullptr);
+    // m_deck is set only while the deck follows this order, so it is alive.
+    if (CArrBase* deck = std::exchange(m_deck, nullptr))
+        deck->SetShowOrder(nullptr);
+}
+
+void CArrShowSeq::DeckReleased(const CArrBase& deck) {
+    if (m_deck == &deck)
+        m_deck = nullptr;
 }
 
 void CArrShowSeq::SetSeedSource(SeedSource source) {

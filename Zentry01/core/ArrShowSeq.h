@@ -42,6 +42,7 @@ public:
     // Throws std::invalid_argument for a position outside 0 .. size() - 1.
     int DeckIndexAt(int position) const override;
     const QVector<int>& Order() const { return m_order; }
+    void DeckReleased(const CArrBase& deck) override;
 
     // Where the shuffle's seed comes from: by default the calendar time in
     // seconds (its low 32 bits). Tests fix it.

@@ -173,3 +173,29 @@ TEST_F(OrderTest, DeckFollowsTheBuiltOrderUntilTheOrderIsGone) {
     EXPECT_EQ(deck.ShowOrder(), nullptr);
     EXPECT_EQ(deck.CardAtPosition(0), 0);
 }
+
+TEST_F(OrderTest, DeckAndOrderMayGoAwayInEitherOrder) {
+    addUser(userDb, 1, "山田", "太郎", 0, 2);
+    auto first = std::make_unique<HandDeck<CArrDenpyo>>();
+    first->add(1, {});
+    first->add(2, {});
+    ASSERT_TRUE(seq.Build(*first, userDb, env));
+    first.reset(); // a new course: the launcher frees the deck before the next build
+    ASSERT_TRUE(seq.Build(deck, userDb, env));
+    EXPECT_EQ(deck.CardAtPosition(0), 1);
+
+    auto order = std::make_unique<CArrShowSeq>();
+    ASSERT_TRUE(order->Build(deck, userDb, env));
+    EXPECT_EQ(deck.ShowOrder(), order.get()) << "the latest order wins";
+    order.reset();
+    EXPECT_EQ(deck.ShowOrder(), nullptr) << "a freed order is not followed";
+
+    // Two orders built on one deck, the deck freed first: neither reaches back.
+    auto shared = std::make_unique<HandDeck<CArrDenpyo>>();
+    shared->add(1, {});
+    CArrShowSeq other;
+    ASSERT_TRUE(seq.Build(*shared, userDb, env));
+    ASSERT_TRUE(other.Build(*shared, userDb, env));
+    shared.reset();
+    ASSERT_TRUE(seq.Build(deck, userDb, env));
+}
