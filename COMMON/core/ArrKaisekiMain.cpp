@@ -29,10 +29,14 @@ constexpr int kFirstItemColumn = 5;
 
 QString taskWord(int problemCode) {
     switch (problemCode) {
-    case 1: return QStringLiteral("アンケート");
-    case 2: return QStringLiteral("顧客伝票");
-    case 3: return QStringLiteral("ミスチェック");
-    default: return {};
+    case 1:
+        return QStringLiteral("アンケート");
+    case 2:
+        return QStringLiteral("顧客伝票");
+    case 3:
+        return QStringLiteral("ミスチェック");
+    default:
+        return {};
     }
 }
 
@@ -59,28 +63,42 @@ bool inBucket(const QString& elapsed, int bucket) {
         return false;
     const qint64 t = span.seconds;
     switch (bucket) {
-    case 1: return t >= 0 && t < 900;
-    case 2: return t >= 900 && t < 1800;
-    case 3: return t >= 1800 && t < 2700;
-    case 4: return t >= 2700 && t < 3601; // a trial of exactly 60 minutes ends at 60分0秒
-    default: return false;
+    case 1:
+        return t >= 0 && t < 900;
+    case 2:
+        return t >= 900 && t < 1800;
+    case 3:
+        return t >= 1800 && t < 2700;
+    case 4:
+        return t >= 2700 && t < 3601; // a trial of exactly 60 minutes ends at 60分0秒
+    default:
+        return false;
     }
 }
 
 // The 60-minute factor of an end_time code; 0 for an unknown code.
 double sixtyMinuteFactor(int endTime) {
     switch (endTime) {
-    case 1: return 4;
-    case 2: return 2;
-    case 3: return 1.33; // by definition, not 4/3
-    case 4: return 1;
-    default: return 0;
+    case 1:
+        return 4;
+    case 2:
+        return 2;
+    case 3:
+        return 1.33; // by definition, not 4/3
+    case 4:
+        return 1;
+    default:
+        return 0;
     }
 }
 
-double percent(double part, double whole) { return whole > 0 ? part / whole * 100 : 0; }
+double percent(double part, double whole) {
+    return whole > 0 ? part / whole * 100 : 0;
+}
 
-int itemPosition(int itemCode) { return itemCode >= 21 ? itemCode - 21 : itemCode - 11; }
+int itemPosition(int itemCode) {
+    return itemCode >= 21 ? itemCode - 21 : itemCode - 11;
+}
 } // namespace
 
 struct CArrKaisekiMain::CardIndex {
@@ -124,8 +142,9 @@ int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& condition
 
         CRsHistory_tbl rs(&userDb);
         rs.Open(CRecordset::dbOpenSnapshot,
-                QStringLiteral("select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
-                               "[execution_date], [AutoNumber]"),
+                QStringLiteral(
+                    "select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
+                    "[execution_date], [AutoNumber]"),
                 {conditions.userCode}, CRecordset::readOnly);
         int n = 0;
         for (; !rs.IsEOF(); rs.MoveNext()) {
@@ -137,7 +156,8 @@ int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& condition
                 const int at = conditions.selection->Find(rs.m_AutoNumber);
                 if (at < 0)
                     continue;
-                trialNo = at < conditions.selectionNumbers.GetSize() ? conditions.selectionNumbers.GetAt(at) : at + 1;
+                trialNo = at < conditions.selectionNumbers.GetSize() ? conditions.selectionNumbers.GetAt(at)
+                                                                     : at + 1;
             }
             analyse(rs, trialNo);
         }
@@ -170,10 +190,14 @@ bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
     case 1:
     case 2:
     case 3:
-    case 4: return !aborted && endTime == c.selectionType;
-    case SelectCompleted: return !aborted;
-    case SelectAborted: return aborted;
-    default: return true;
+    case 4:
+        return !aborted && endTime == c.selectionType;
+    case SelectCompleted:
+        return !aborted;
+    case SelectAborted:
+        return aborted;
+    default:
+        return true;
     }
 }
 
@@ -250,7 +274,8 @@ QString CArrKaisekiMain::findInputFile(const QDateTime& executionDate, int probl
         m_userFolder = AppSub::UserFolder(m_conditions.userCode, false);
         m_folderExists = QFileInfo(m_userFolder).isDir();
         if (m_folderExists) {
-            m_folderFiles = QDir(m_userFolder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+            m_folderFiles =
+                QDir(m_userFolder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
             std::sort(m_folderFiles.begin(), m_folderFiles.end());
         }
     }
@@ -269,8 +294,8 @@ QString CArrKaisekiMain::findInputFile(const QDateTime& executionDate, int probl
     }
     const QDate d = executionDate.date();
     const QTime tm = executionDate.time();
-    const QString prefix = QString::asprintf("%04d%02d%02d_%02d%02d%02d", d.year(), d.month(), d.day(), tm.hour(),
-                                             tm.minute(), tm.second()) +
+    const QString prefix = QString::asprintf("%04d%02d%02d_%02d%02d%02d", d.year(), d.month(), d.day(),
+                                             tm.hour(), tm.minute(), tm.second()) +
                            QStringLiteral("_入力値_") + word;
     for (auto it = std::lower_bound(m_folderFiles.cbegin(), m_folderFiles.cend(), prefix);
          it != m_folderFiles.cend() && it->startsWith(prefix); ++it) {

@@ -24,8 +24,8 @@ class CArrKaisekiMain_ShikouKai;
 class CArrKaisekiMain_Moji {
 public:
     enum Kind {
-        InputError = 1,  // task 2 入力エラー; task 1 wrong character
-        Overlooked = 2,  // 見落とし; task 1 character missing
+        InputError = 1,   // task 2 入力エラー; task 1 wrong character
+        Overlooked = 2,   // 見落とし; task 1 character missing
         OverCorrected = 3 // task 2 過剰修正, task 3 過剰チェック; task 1 extra character
     };
 
@@ -50,10 +50,10 @@ public:
     CArrKaisekiMain_ShikouKai(const CArrKaisekiMain_ShikouKai&) = delete;
     CArrKaisekiMain_ShikouKai& operator=(const CArrKaisekiMain_ShikouKai&) = delete;
 
-    int m_trialNo = 0;       // position in the run (1, 2, ...) or the number the selection gave
-    QString m_inputFile;     // empty when not found
-    int m_timeBucket = 0;    // 0 whole trial, 1..4 the quarter hours
-    int m_errorCards = 0;    // cards with at least one wrong character
+    int m_trialNo = 0;    // position in the run (1, 2, ...) or the number the selection gave
+    QString m_inputFile;  // empty when not found
+    int m_timeBucket = 0; // 0 whole trial, 1..4 the quarter hours
+    int m_errorCards = 0; // cards with at least one wrong character
     double m_errorCardRate = 0;
     int m_itemErrors[kItemCount] = {};   // per item position: cards with an error in that item
     int m_classErrors[kClassCount] = {}; // classes 1..6 at 0..5: cards with a wrong character of that class
@@ -88,10 +88,10 @@ public:
 class CArrKaisekiMain {
 public:
     enum SelectionType {
-        SelectAll = 0,          // no condition
+        SelectAll = 0, // no condition
         // 1..4: completed trials whose end_time is that code
-        SelectCompleted = 5,    // trials not aborted
-        SelectAborted = 6       // aborted trials only
+        SelectCompleted = 5, // trials not aborted
+        SelectAborted = 6    // aborted trials only
     };
     enum CourseFilter { AnyCourse = 0, TestOrLevelUp = 4 }; // 1..3: that course
 
@@ -99,8 +99,8 @@ public:
     struct Conditions {
         int userCode = 0;
         int problemCode = 0;
-        int endTimeFilter = 0;     // 0 any, else the end_time code a row must have
-        int timeBucket = 0;        // 0 whole trial, 1..4 the quarter hours of elapsed time
+        int endTimeFilter = 0; // 0 any, else the end_time code a row must have
+        int timeBucket = 0;    // 0 whole trial, 1..4 the quarter hours of elapsed time
         // The history rows to analyse (AutoNumber), and the trial numbers to
         // give them at the same index; none means every row that passes.
         std::optional<CArrRirekiNum> selection;

@@ -5,4 +5,6 @@ int CArrRirekiNum::Add(qint32 value) {
     return GetSize() - 1;
 }
 
-int CArrRirekiNum::Find(qint32 value) const { return static_cast<int>(m_values.indexOf(value)); }
+int CArrRirekiNum::Find(qint32 value) const {
+    return static_cast<int>(m_values.indexOf(value));
+}

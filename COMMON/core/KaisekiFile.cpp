@@ -24,7 +24,9 @@ QString cannotWrite(const QString& path, int err) {
            AppSub::SystemErrorText(err ? err : ENOSPC);
 }
 
-QString mark(bool on) { return on ? QStringLiteral("○") : QStringLiteral("×"); }
+QString mark(bool on) {
+    return on ? QStringLiteral("○") : QStringLiteral("×");
+}
 
 // One line per judged card with wrong characters: which columns hold one.
 struct ErrorCard {
@@ -59,8 +61,8 @@ QString elapsedOf(const CArrBase& deck, int cardNo) {
     return DateUtil::ElapsedMinSec(card.trialStart, card.finished);
 }
 
-void appendTable(QStringList& lines, const QString& header, const std::vector<ErrorCard>& cards, int columnCount,
-                 const CArrBase& deck) {
+void appendTable(QStringList& lines, const QString& header, const std::vector<ErrorCard>& cards,
+                 int columnCount, const CArrBase& deck) {
     lines << header;
     std::vector<int> totals(columnCount, 0);
     int running = 0;
@@ -84,7 +86,9 @@ void appendTable(QStringList& lines, const QString& header, const std::vector<Er
 
 CKaisekiFile::CKaisekiFile() = default;
 
-CKaisekiFile::~CKaisekiFile() { Close(); }
+CKaisekiFile::~CKaisekiFile() {
+    Close();
+}
 
 void CKaisekiFile::Open(CDB& userDb, CDB& masterDb, const TrialConditions& conditions, int problemCode,
                         const QDateTime& openedAt, int userCode) {
@@ -98,7 +102,8 @@ void CKaisekiFile::Open(CDB& userDb, CDB& masterDb, const TrialConditions& condi
     AppSub::GetUserNames(userDb, userCode, kname1, kname2, name1, name2);
     const QString folder = AppSub::UserFolder(userCode, false);
     const QString path =
-        folder + u'/' + AppSub::CsvFileName(AppSub::CsvKind::AnalysisResult, problemCode, openedAt, name1, name2);
+        folder + u'/' +
+        AppSub::CsvFileName(AppSub::CsvKind::AnalysisResult, problemCode, openedAt, name1, name2);
     errno = 0;
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         IC_THROW(cannotCreate(path, errno));
@@ -165,10 +170,13 @@ QStringList CKaisekiFile::ResultLines(int problemCode, const TrialConditions& en
 
     const bool levelUp = env.course_code == 3;
     const bool feedback = env.final_feedback_flg != 0 && env.course_code != 1;
-    lines << QStringLiteral("■目標設定") << QStringLiteral("コース,目標作業枚数,目標正しい枚数,フィードバック方法,選択色")
+    lines << QStringLiteral("■目標設定")
+          << QStringLiteral("コース,目標作業枚数,目標正しい枚数,フィードバック方法,選択色")
           << QStringList{Labels::Course(env.course_code),
-                         levelUp ? QString::asprintf("%d", env.target_value) + QStringLiteral("枚") : QString(),
-                         levelUp ? QString::asprintf("%d", env.target_value2) + QStringLiteral("枚") : QString(),
+                         levelUp ? QString::asprintf("%d", env.target_value) + QStringLiteral("枚")
+                                 : QString(),
+                         levelUp ? QString::asprintf("%d", env.target_value2) + QStringLiteral("枚")
+                                 : QString(),
                          feedback ? Labels::ResultMethod(env.result_code) : QString(),
                          feedback && env.result_code != 1 ? Labels::Colour(env.color_code) : QString()}
                  .join(u',')
@@ -189,15 +197,17 @@ QStringList CKaisekiFile::ResultLines(int problemCode, const TrialConditions& en
     const bool questionnaire = problemCode == 1;
     const int items = questionnaire ? 9 : 4;
     lines << QStringLiteral("■項目別エラー一覧");
-    appendTable(lines,
-                questionnaire ? QStringLiteral("エラー,カードNo.,フリガナ,名前,郵便番号,住所,電話番号,メールアドレス,"
-                                               "問１,問２,問３,経過時間")
-                              : QStringLiteral("エラー,カードNo.,顧客コード,商品コード,電話番号,メールアドレス,経過時間"),
-                errorCards(trial, items,
-                           [](const CArrKaisekiMain_Moji& m) {
-                               return m.m_itemCode >= 21 ? m.m_itemCode - 21 : m.m_itemCode - 11;
-                           }),
-                items, liveDeck);
+    appendTable(
+        lines,
+        questionnaire
+            ? QStringLiteral("エラー,カードNo.,フリガナ,名前,郵便番号,住所,電話番号,メールアドレス,"
+                             "問１,問２,問３,経過時間")
+            : QStringLiteral("エラー,カードNo.,顧客コード,商品コード,電話番号,メールアドレス,経過時間"),
+        errorCards(trial, items,
+                   [](const CArrKaisekiMain_Moji& m) {
+                       return m.m_itemCode >= 21 ? m.m_itemCode - 21 : m.m_itemCode - 11;
+                   }),
+        items, liveDeck);
     lines << QString();
 
     lines << QStringLiteral("■文字種別エラー一覧");

@@ -34,10 +34,10 @@ public:
         int color_code = 0;
 
         template <class Env> static TrialConditions Of(const Env& env) {
-            return {env.course_code,  env.end_time,     env.display_flg,   env.order_flg,
-                    env.progress_flg, env.timer_flg,    env.zip_flg,       env.sound_flg,
-                    env.target_value, env.target_value2, env.final_feedback_flg, env.result_code,
-                    env.color_code};
+            return {
+                env.course_code,        env.end_time,    env.display_flg, env.order_flg,    env.progress_flg,
+                env.timer_flg,          env.zip_flg,     env.sound_flg,   env.target_value, env.target_value2,
+                env.final_feedback_flg, env.result_code, env.color_code};
         }
     };
 

@@ -66,15 +66,17 @@ inline QString inputFilePath(int userCode, int problem, const QDateTime& execute
 // A header line for the task and course.
 inline QString headerLine(int problem, int course) {
     QString line = QStringLiteral("開始時刻,終了時刻,経過時間,評価除外フラグ,NO.,");
-    line += problem == 1 ? QStringLiteral("フリガナ,氏名,郵便番号,住所,電話番号,メールアドレス,問１,問２,問３")
-                         : QStringLiteral("顧客コード,商品コード,電話番号,メールアドレス");
+    line += problem == 1
+                ? QStringLiteral("フリガナ,氏名,郵便番号,住所,電話番号,メールアドレス,問１,問２,問３")
+                : QStringLiteral("顧客コード,商品コード,電話番号,メールアドレス");
     if (course == 2)
         line += QStringLiteral(",チェック");
     return line;
 }
 
 // A card line: elapsed time, number and the items as typed (quoted by the CSV rule).
-inline QString cardLine(const QString& elapsed, int number, const QStringList& items, const QString& checks = {}) {
+inline QString cardLine(const QString& elapsed, int number, const QStringList& items,
+                        const QString& checks = {}) {
     QStringList fields{QStringLiteral("09:30:00"), QStringLiteral("09:31:00"), elapsed, QString(),
                        QString::asprintf("%04d", number)};
     for (const QString& item : items)

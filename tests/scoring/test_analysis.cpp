@@ -127,21 +127,21 @@ void expectWrong(const CArrKaisekiMain_ShikouKai& t, const std::vector<Wrong>& w
 
 TEST(CharClass, FollowsTheCodeRangesOfTheCodePage) {
     struct Case {
-        const char* text;
         int cls;
+        const char* characters;
     } cases[] = {
-        {"ア", 1}, {"ヴ", 1}, {"ヶ", 1}, {"ぁ", 1}, {"ん", 1}, {"ｱ", 1}, {"ｦ", 1}, {"ﾟ", 1},
-        {"0", 3},  {"9", 3},  {"０", 3}, {"９", 3},
-        {"A", 4},  {"Z", 4},  {"Ａ", 4}, {"Ｚ", 4},
-        {"a", 5},  {"z", 5},  {"ａ", 5}, {"ｚ", 5},
-        {"-", 6},  {" ", 6},  {"@", 6},  {"　", 6}, {"ー", 6}, {"・", 6}, {"①", 6}, {"ゞ", 6},
-        {"ァ", 6}, // 0x8340 lies just below the katakana range
-        {"亜", 2}, {"漢", 2}, {"弌", 2}, {"熙", 2},
+        {1, "アヴヶぁんｱｦﾟ"},
+        {3, "09０９"},
+        {4, "AZＡＺ"},
+        {5, "azａｚ"},
+        // 0x8340 "ァ" lies just below the katakana range.
+        {6, "- @　ー・①ゞァ"},
         // Stand-alone single bytes above 0x7F count as signed bytes: above every kanji code.
-        {"｡", 2},  {"･", 2},
+        {2, "亜漢弌熙｡･"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CArrKaisekiMain::CharClass(QString::fromUtf8(c.text)), c.cls) << c.text;
+        for (const QString& ch : cp932::characters(QString::fromUtf8(c.characters)))
+            EXPECT_EQ(CArrKaisekiMain::CharClass(ch), c.cls) << ch.toStdString();
     EXPECT_EQ(CArrKaisekiMain::CharClass(QString()), 6);
     EXPECT_EQ(CArrKaisekiMain::CharClass(QStringLiteral("漢A")), 2) << "the first character counts";
     EXPECT_EQ(CArrKaisekiMain::CharClassOfCode(0x889E), 6);
@@ -220,7 +220,8 @@ TEST_F(Analysis, QuestionnaireExtraCharactersAndClassesPerCard) {
                cardLine("2分0秒", 2, withItem(kCard2, 0, "カカ"))});
     ASSERT_EQ(run(1), 1);
     const auto& t = only();
-    expectWrong(t, {{1, kReading, 6, 3, "", "E"}, {1, kName, 2, 1, "田", "口"}, {2, kReading, 1, 1, "ナ", "カ"}});
+    expectWrong(
+        t, {{1, kReading, 6, 3, "", "E"}, {1, kName, 2, 1, "田", "口"}, {2, kReading, 1, 1, "ナ", "カ"}});
     EXPECT_EQ(t.m_itemErrors[0], 2);
     EXPECT_EQ(t.m_itemErrors[1], 1);
     EXPECT_EQ(t.m_correct_koumoku, 18 - 3);
@@ -241,7 +242,9 @@ TEST_F(Analysis, VoucherCorrectionErrorKinds) {
               cardLine("4分0秒", 20, {"123", "P-200", "03-1234-5678", "c@d.jp"})});
     ASSERT_EQ(run(2), 1);
     const auto& t = only();
-    expectWrong(t, {{10, kCustomer, 3, 2, "38", "8"}, {20, kCustomer, 3, 3, "22", "9"}, {10, kCustomer, 3, 1, "38", "7"}});
+    expectWrong(t, {{10, kCustomer, 3, 2, "38", "8"},
+                    {20, kCustomer, 3, 3, "22", "9"},
+                    {10, kCustomer, 3, 1, "38", "7"}});
     EXPECT_EQ(t.m_answer_number, 4);
     EXPECT_EQ(t.m_correct_number, 1);
     EXPECT_EQ(t.m_answer_koumoku, 16);
@@ -255,7 +258,8 @@ TEST_F(Analysis, VoucherCorrectionOfALongerOrShorterValue) {
     h.problem = 2;
     // Voucher 30: product correct P-300, printed P-3OO.
     trial(h, {cardLine("1分0秒", 30, {"ABC", "P-30", "045-111-2222", "e@f.jp"}),
-              cardLine("2分0秒", 30 /* same card, not consecutive below */, {"ABC", "P-300", "045-111-2222", "e@f.jp"}),
+              cardLine("2分0秒", 30 /* same card, not consecutive below */,
+                       {"ABC", "P-300", "045-111-2222", "e@f.jp"}),
               cardLine("3分0秒", 10, {"123", "P-100", "03-1234-5678", "a@b.jp"}),
               cardLine("4分0秒", 30, {"ABCD", "P-300", "045-111-2222", "e@f.jp"})});
     ASSERT_EQ(run(2), 1);
@@ -309,8 +313,7 @@ TEST_F(Analysis, CardsAreLookedUpByNumberNotByPosition) {
     // With numbers 10, 20, 30 a lookup by position would judge NO. 2 against
     // voucher 20 and NO. 20 against nothing.
     trial(h, {cardLine("1分0秒", 20, {"124", "P-200", "03-1234-5678", "c@d.jp"}),
-              cardLine("2分0秒", 2, {"xxx", "", "", ""}),
-              cardLine("3分0秒", 99, {"", "", "", ""})});
+              cardLine("2分0秒", 2, {"xxx", "", "", ""}), cardLine("3分0秒", 99, {"", "", "", ""})});
     ASSERT_EQ(run(2), 1);
     const auto& t = only();
     expectWrong(t, {{20, kCustomer, 3, 3, "33", "4"}});
@@ -515,8 +518,8 @@ protected:
             int problem;
             int userCode;
             int deleted;
-        } rows[] = {{1, "1", "1", "", 1, 1, 0}, {2, "2", "2", "", 1, 1, 0},  {3, "2", "3", "1", 1, 1, 0},
-                    {4, "4", "3", "", 1, 1, 0}, {5, "2", "1", "", 2, 1, 0},  {6, "2", "1", "", 1, 1, 0},
+        } rows[] = {{1, "1", "1", "", 1, 1, 0}, {2, "2", "2", "", 1, 1, 0}, {3, "2", "3", "1", 1, 1, 0},
+                    {4, "4", "3", "", 1, 1, 0}, {5, "2", "1", "", 2, 1, 0}, {6, "2", "1", "", 1, 1, 0},
                     {7, "2", "1", "", 1, 2, 0}, {8, "2", "1", "", 1, 1, 1}};
         for (const Row& r : rows) {
             History h;
@@ -590,7 +593,8 @@ TEST_F(Analysis, InconsistentMasterDataStopsTheRunWithAMessage) {
     EXPECT_EQ(run(2), 0);
     EXPECT_EQ(an.GetSize(), 0);
     ASSERT_EQ(folder.notifier.entries.size(), 1);
-    EXPECT_TRUE(folder.notifier.entries[0].text.contains("伝票データと伝票誤りデータのレコード数が違います。"));
+    EXPECT_TRUE(
+        folder.notifier.entries[0].text.contains("伝票データと伝票誤りデータのレコード数が違います。"));
     EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Stop);
 }
 

@@ -21,7 +21,9 @@ QByteArray expectedFile(const char* name) {
     return readBytes(QStringLiteral(ZENTRY_TEST_DATA "/analysis/") + QString::fromUtf8(name));
 }
 
-QDateTime at(int h, int m, int s) { return naiveDateTime(QDate(2026, 4, 1), QTime(h, m, s)); }
+QDateTime at(int h, int m, int s) {
+    return naiveDateTime(QDate(2026, 4, 1), QTime(h, m, s));
+}
 
 class KaisekiFile : public ::testing::Test {
 protected:

@@ -52,7 +52,8 @@ void writeMaster(const QString& path) {
 class ZentryTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(QFileInfo(kTool).isExecutable()) << "build the zentry-tool target first: " << kTool.toStdString();
+        ASSERT_TRUE(QFileInfo(kTool).isExecutable())
+            << "build the zentry-tool target first: " << kTool.toStdString();
         writeMaster(folder.file("Quillon01.mst"));
         CDB user;
         user.OpenUser();
@@ -131,10 +132,14 @@ TEST_F(ZentryTool, AnalyzePrintsEveryTrialOfTheUserAndTask) {
 
     const QJsonArray wrong = t["wrong_characters"].toArray();
     ASSERT_EQ(wrong.size(), 2);
-    EXPECT_EQ(wrong[0].toObject(), (QJsonObject{{"card", 10}, {"item", 21}, {"class", 3}, {"kind", 2},
-                                                {"expected", "38"}, {"found", "8"}}));
-    EXPECT_EQ(wrong[1].toObject(), (QJsonObject{{"card", 30}, {"item", 24}, {"class", 5}, {"kind", 3},
-                                                {"expected", "ee"}, {"found", "ｅ"}}))
+    EXPECT_EQ(
+        wrong[0].toObject(),
+        (QJsonObject{
+            {"card", 10}, {"item", 21}, {"class", 3}, {"kind", 2}, {"expected", "38"}, {"found", "8"}}));
+    EXPECT_EQ(
+        wrong[1].toObject(),
+        (QJsonObject{
+            {"card", 30}, {"item", 24}, {"class", 5}, {"kind", 3}, {"expected", "ee"}, {"found", "ｅ"}}))
         << "text is UTF-8";
 
     const QJsonObject missing = all[1].toObject();
@@ -225,7 +230,8 @@ TEST_F(ZentryTool, MissingFolderOrDatabasesFail) {
     ASSERT_TRUE(QFile::remove(folder.file("UserData.mdb")));
     r = runTool(args());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("user database not found: " + folder.file("UserData.mdb"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("user database not found: " + folder.file("UserData.mdb")))
+        << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder.file("UserData.mdb")));
 }
 

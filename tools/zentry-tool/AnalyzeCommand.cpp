@@ -92,7 +92,8 @@ QJsonObject trialJson(const CArrKaisekiMain_ShikouKai& t) {
 QString AnalyzeUsage() {
     return QStringLiteral(
         "usage: zentry-tool analyze --folder DIR --user N --task T [--end-time E] [--bucket B]\n"
-        "                           [--history ID[,ID...]] [--test-levelup] [--selection-type S] [--course C]\n"
+        "                           [--history ID[,ID...]] [--test-levelup] [--selection-type S] [--course "
+        "C]\n"
         "\n"
         "Runs the error analysis over user N's trials of task T (1 questionnaire input,\n"
         "2 voucher correction, 3 voucher miss-check) in the program folder DIR (its\n"
@@ -155,8 +156,9 @@ std::optional<AnalyzeOptions> ParseAnalyzeOptions(const QStringList& args, QStri
         if (name == QLatin1String("--history")) {
             options.history = historyList(value);
             if (!options.history) {
-                *error = QStringLiteral("--history needs history numbers (AutoNumber) separated by commas: %1")
-                             .arg(value);
+                *error =
+                    QStringLiteral("--history needs history numbers (AutoNumber) separated by commas: %1")
+                        .arg(value);
                 return std::nullopt;
             }
             continue;
@@ -202,7 +204,8 @@ std::optional<QByteArray> RunAnalyze(const AnalyzeOptions& options, QString* err
     CDB master;
     try {
         if (user.OpenPrevious(programFolder()) != 1) {
-            *error = QStringLiteral("cannot open the user database: %1").arg(QDir::toNativeSeparators(userDbPath));
+            *error =
+                QStringLiteral("cannot open the user database: %1").arg(QDir::toNativeSeparators(userDbPath));
             return std::nullopt;
         }
         master.OpenMaster();

@@ -20,7 +20,9 @@ void printTo(std::FILE* stream, const QString& text) {
 // Messages of the core go to standard error; questions are answered "no".
 class StdErrNotifier : public INotifier {
 public:
-    void message(const QString& text, MsgIcon) override { printTo(stderr, QStringLiteral("zentry-tool: %1\n").arg(text)); }
+    void message(const QString& text, MsgIcon) override {
+        printTo(stderr, QStringLiteral("zentry-tool: %1\n").arg(text));
+    }
     bool askYesNo(const QString& text, MsgIcon) override {
         printTo(stderr, QStringLiteral("zentry-tool: %1 (answered no)\n").arg(text));
         return false;
@@ -28,8 +30,9 @@ public:
 };
 
 QString usage() {
-    return QStringLiteral("usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n  analyze   error analysis of a user's "
-                          "trials as JSON (zentry-tool analyze --help)\n");
+    return QStringLiteral(
+        "usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n  analyze   error analysis of a user's "
+        "trials as JSON (zentry-tool analyze --help)\n");
 }
 
 bool isHelp(const QString& arg) {
