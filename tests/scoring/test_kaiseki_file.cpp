@@ -258,8 +258,30 @@ TEST_F(KaisekiFile, AnUncreatableUserFolderRaisesAnErrorNamingThePath) {
     EXPECT_FALSE(result.IsOpen());
 }
 
-TEST_F(KaisekiFile, WithoutAnOpenFileOnlyTheAnalysisRuns) {
+TEST_F(KaisekiFile, AFullDiskRaisesAnErrorNamingThePath) {
+    if (!QFileInfo::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    const QDateTime opened = at(13, 0, 0);
+    const QString path = resultPath(2, opened);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    // Every write to the file fails as on a full disk.
+    ASSERT_TRUE(QFile::link("/dev/full", path));
+    openTrial(2, levelUp(), opened);
+    log.Close();
     CArrDenpyo deck;
-    EXPECT_EQ(result.WriteResult(deck, 1), 0) << "never opened: nothing to analyse with";
+    deck.Load(master, 1);
+    try {
+        result.WriteResult(deck, 1);
+        FAIL() << "no error raised";
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains(QDir::toNativeSeparators(path))) << e.what();
+        EXPECT_TRUE(e.GetErrorMessage().contains("に書き込めません")) << e.what();
+    }
+    ASSERT_NE(result.FirstResult(), nullptr) << "the analysis itself is kept for the history row";
+}
+
+TEST_F(KaisekiFile, NeverOpenedItHasNothingToAnalyse) {
+    CArrDenpyo deck;
+    EXPECT_EQ(result.WriteResult(deck, 1), 0) << "no databases to analyse with";
     EXPECT_EQ(result.FirstResult(), nullptr);
 }
