@@ -115,8 +115,9 @@ public:
     CArrKaisekiMain(const CArrKaisekiMain&) = delete;
     CArrKaisekiMain& operator=(const CArrKaisekiMain&) = delete;
 
-    // Runs the analysis. 1 done; 0 when the databases failed (the failure has
-    // been shown through the notifier; the trials analysed so far are kept).
+    // Runs the analysis. 1 done; 0 when a database failed or the master data
+    // cannot be loaded (the reason has been shown through the notifier; the
+    // trials analysed so far are kept).
     int Run(CDB& userDb, CDB& masterDb, const Conditions& conditions);
     void Clear();
 
