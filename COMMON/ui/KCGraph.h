@@ -19,8 +19,8 @@ public:
     // The instructor utility's form: longer title and condition marks.
     void SetForm(CKCGraphDraw::Form form) { m_form = form; }
 
-    // Keeps the run (not owned; it must outlive the graph's use of it) and the
-    // user database (may be null), draws, and scrolls to the last trials.
+    // Takes the run's trials and the user database (not owned, may be null; it
+    // must outlive the graph), draws, and scrolls to the last trials.
     void SetData(const CArrKaisekiMain& run, CDB* userDb);
     // The same for trials gathered by the caller.
     void SetData(const CKCGraphData& data, CDB* userDb);

@@ -144,28 +144,14 @@ void CKCGraphDraw::drawSeries(int firstColumn) {
     dc->setPen(Qt::black);
     for (const auto& p : points) {
         const double x = plot.left() + p.x - shift;
-        const QString number = QString::number(p.trial->m_trialNo);
+        const QString number = QString::number(p.trial->trialNo);
         const double start = x - metrics.horizontalAdvance(number) / 2;
         if (start < plot.left() || start > plot.right())
             continue;
         textAt(x, plot.bottom() + 100, number, Qt::AlignHCenter);
         if (m_form == kUtility)
-            textAt(x, plot.bottom() + 100 + textHeight, ConditionMarks(*p.trial), Qt::AlignHCenter);
+            textAt(x, plot.bottom() + 100 + textHeight, p.trial->conditionMarks, Qt::AlignHCenter);
     }
-}
-
-QString CKCGraphDraw::ConditionMarks(const CArrKaisekiMain_ShikouKai& trial) {
-    QString marks;
-    if (trial.m_graph_flg == QLatin1String("1"))
-        marks += QStringLiteral("グ");
-    const int result = trial.m_result_code.toInt();
-    if (result >= 1 && result <= 3)
-        marks += QStringList{QStringLiteral("音"), QStringLiteral("○"), QStringLiteral("色")}[result - 1];
-    if (trial.m_timer_flg == QLatin1String("1"))
-        marks += QStringLiteral("タ");
-    if (trial.m_remainder_flg == QLatin1String("1"))
-        marks += QStringLiteral("円");
-    return marks;
 }
 
 void CKCGraphDraw::drawGrid() {

@@ -36,9 +36,6 @@ public:
     // "%s  %s" of the user's name and task in the task program; the utility
     // adds the selection and course labels.
     QString Title() const;
-    // Marks under a trial's column in the utility: グ graph shown, 音/○/色 the
-    // feedback method, タ timer, 円 remaining time.
-    static QString ConditionMarks(const CArrKaisekiMain_ShikouKai& trial);
 
     // The plot array of the last drawing.
     const CKCGraphPlotArray& PlotArray() const { return m_array; }

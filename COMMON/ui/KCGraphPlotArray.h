@@ -11,10 +11,19 @@
 class CArrKaisekiMain;
 class CArrKaisekiMain_ShikouKai;
 
-// What the graph plots: the trials in order and the run that selected them.
-// The trials are not owned; they must outlive the graph's use of them.
+// What the graph plots: a copy of the trials' plotted values in order, and the
+// run that selected them. Being a copy, it stays valid when the run is
+// cleared or run again.
 struct CKCGraphData {
-    std::vector<const CArrKaisekiMain_ShikouKai*> trials;
+    struct Trial {
+        int trialNo = 0; // drawn under the column
+        int course = 0;
+        // Work count, correct count, item correct rate: as run, and converted to 60 minutes.
+        std::array<double, 3> values{};
+        std::array<double, 3> values60{};
+        QString conditionMarks; // shown under the column by the instructor utility
+    };
+    std::vector<Trial> trials;
     int problemCode = 0;
     int userCode = 0;
     int selectionType = 0; // 1..4 time limit, 5 converted to 60 minutes, 6 aborted
@@ -22,9 +31,12 @@ struct CKCGraphData {
     QString userName;      // title name when no user database is given
 
     static CKCGraphData From(const CArrKaisekiMain& run);
-    // The three plotted values of a trial: work count, correct count, item
-    // correct rate; the 60-minute values when the selection converts them.
-    std::array<double, 3> valuesOf(const CArrKaisekiMain_ShikouKai& trial) const;
+    // Marks under a trial's column in the utility: グ graph shown, 音/○/色 the
+    // feedback method, タ timer, 円 remaining time.
+    static QString ConditionMarks(const CArrKaisekiMain_ShikouKai& trial);
+    void Add(const CArrKaisekiMain_ShikouKai& trial);
+    // The three plotted values of a trial; the 60-minute ones when the selection converts them.
+    const std::array<double, 3>& valuesOf(const Trial& trial) const;
 };
 
 class CKCGraphPlotArray {
@@ -33,7 +45,7 @@ public:
     static constexpr int kRateMax = 100;
 
     struct Point {
-        const CArrKaisekiMain_ShikouKai* trial = nullptr;
+        const CKCGraphData::Trial* trial = nullptr; // in the data the array was built from
         double x = 0;                // centre of the trial's column
         std::array<int, 3> y{};      // per series, truncated to whole units
         int course = 0;

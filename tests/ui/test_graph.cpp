@@ -58,7 +58,7 @@ Trials sameTrials(int count, std::function<int(int)> courseOf) {
 CKCGraphData dataOf(const Trials& trials, int selectionType = 1) {
     CKCGraphData data;
     for (const auto& t : trials)
-        data.trials.push_back(t.get());
+        data.Add(*t);
     data.problemCode = 2;
     data.userCode = 3;
     data.selectionType = selectionType;
@@ -100,8 +100,9 @@ TEST_F(Graph, CountScaleRoundsUpToAReadableMaximum) {
 
 TEST_F(Graph, PlotPointsScalesAndCourseAverages) {
     const Trials trials = makeTrials({{1, 7, 5, 95.5}, {3, 3, 3, 100}, {1, 2, 1, 33.333}});
+    const CKCGraphData data = dataOf(trials);
     CKCGraphPlotArray array;
-    array.Build(dataOf(trials), QRectF(0, 0, 20000, 10000), 1000);
+    array.Build(data, QRectF(0, 0, 20000, 10000), 1000);
 
     EXPECT_EQ(array.CountMax(), 10);
     ASSERT_EQ(array.Points().size(), 3u);
@@ -111,7 +112,8 @@ TEST_F(Graph, PlotPointsScalesAndCourseAverages) {
     EXPECT_EQ(p[0].y, (std::array<int, 3>{7000, 5000, 9550}));
     EXPECT_EQ(p[2].y[2], 3333); // truncated
     EXPECT_EQ(p[1].course, 3);
-    EXPECT_EQ(p[0].trial, trials[0].get());
+    EXPECT_EQ(p[0].trial, &data.trials[0]);
+    EXPECT_EQ(p[2].trial->trialNo, 3);
 
     EXPECT_NEAR(array.AverageRate(1), (95.5 + 33.333) / 2, 1e-9);
     EXPECT_EQ(array.AverageY(1), int((95.5 + 33.333) / 2 * 100));
@@ -120,8 +122,8 @@ TEST_F(Graph, PlotPointsScalesAndCourseAverages) {
     EXPECT_EQ(array.AverageY(3), 10000);
 
     // A count of 130 puts the scale at 200.
-    const Trials many = makeTrials({{1, 130, 120, 90}});
-    array.Build(dataOf(many), QRectF(0, 0, 20000, 10000), 1000);
+    const CKCGraphData many = dataOf(makeTrials({{1, 130, 120, 90}}));
+    array.Build(many, QRectF(0, 0, 20000, 10000), 1000);
     EXPECT_EQ(array.CountMax(), 200);
     EXPECT_EQ(array.Points()[0].y[0], 6500);
 }
@@ -132,10 +134,12 @@ TEST_F(Graph, ConvertedSelectionPlotsTheSixtyMinuteValues) {
     trials[0]->m_correct_number60 = 26.6;
     trials[0]->m_correct_rate_koumoku60 = 81;
     CKCGraphPlotArray array;
-    array.Build(dataOf(trials, 5), QRectF(0, 0, 1000, 10000), 1000);
+    const CKCGraphData converted = dataOf(trials, 5);
+    array.Build(converted, QRectF(0, 0, 1000, 10000), 1000);
     EXPECT_EQ(array.CountMax(), 50);
     EXPECT_EQ(array.Points()[0].y, (std::array<int, 3>{7980, 5320, 8100}));
-    array.Build(dataOf(trials, 4), QRectF(0, 0, 1000, 10000), 1000);
+    const CKCGraphData asRun = dataOf(trials, 4);
+    array.Build(asRun, QRectF(0, 0, 1000, 10000), 1000);
     EXPECT_EQ(array.Points()[0].y, (std::array<int, 3>{6000, 4000, 8000}));
 }
 
@@ -197,7 +201,7 @@ TEST_F(Graph, LevelUpTrialsHaveSquareMarkersOthersCircles) {
         EXPECT_LT(distance(image.pixelColor(pixelOf(x, y)), green), 10);
         const QColor corner = image.pixelColor(pixelOf(x + 125, y + 125));
         const bool square = distance(corner, green) < distance(corner, background);
-        EXPECT_EQ(square, p.course == 3) << "trial " << p.trial->m_trialNo << " " << corner.name().toStdString();
+        EXPECT_EQ(square, p.course == 3) << "trial " << p.trial->trialNo << " " << corner.name().toStdString();
     }
 }
 
@@ -265,21 +269,21 @@ TEST_F(Graph, TitlesNameTheUserTaskAndSelection) {
 
 TEST_F(Graph, ConditionMarksUnderTheColumns) {
     CArrKaisekiMain_ShikouKai t;
-    EXPECT_EQ(CKCGraphDraw::ConditionMarks(t), QString());
+    EXPECT_EQ(CKCGraphData::ConditionMarks(t), QString());
     t.m_graph_flg = "1";
     t.m_result_code = "2";
     t.m_timer_flg = "1";
     t.m_remainder_flg = "1";
-    EXPECT_EQ(CKCGraphDraw::ConditionMarks(t), QStringLiteral("グ○タ円"));
+    EXPECT_EQ(CKCGraphData::ConditionMarks(t), QStringLiteral("グ○タ円"));
     t.m_result_code = "1";
     t.m_timer_flg.clear();
-    EXPECT_EQ(CKCGraphDraw::ConditionMarks(t), QStringLiteral("グ音円"));
+    EXPECT_EQ(CKCGraphData::ConditionMarks(t), QStringLiteral("グ音円"));
     t.m_graph_flg.clear();
     t.m_result_code = "3";
     t.m_remainder_flg = "0";
-    EXPECT_EQ(CKCGraphDraw::ConditionMarks(t), QStringLiteral("色"));
+    EXPECT_EQ(CKCGraphData::ConditionMarks(t), QStringLiteral("色"));
     t.m_result_code = "4";
-    EXPECT_EQ(CKCGraphDraw::ConditionMarks(t), QString());
+    EXPECT_EQ(CKCGraphData::ConditionMarks(t), QString());
 }
 
 TEST_F(Graph, WaitingTextBeforeDataArrives) {
@@ -337,4 +341,52 @@ TEST_F(Graph, DrawsIntoAPrintedPageBand) {
               100000);
     // Twenty columns fit across the printed band.
     EXPECT_EQ(CKCGraphDraw::LayoutFor(band).visibleColumns, 20);
+}
+
+TEST_F(Graph, KeepsItsOwnCopyOfTheTrials) {
+    Trials trials = makeTrials({{1, 10, 8, 70}, {3, 12, 10, 75}});
+    CKCGraph graph;
+    graph.resize(900, 420);
+    graph.show();
+    graph.SetData(dataOf(trials), nullptr);
+    const std::array<int, 3> before = graph.PlotArray().Points()[1].y;
+    // The run is cleared or run again while the graph is still shown.
+    trials[1]->m_answer_number = 2;
+    trials.clear();
+    graph.resize(800, 420);
+    ASSERT_EQ(graph.PlotArray().Points().size(), 2u);
+    EXPECT_EQ(graph.PlotArray().Points()[1].trial->trialNo, 2);
+    EXPECT_EQ(graph.PlotArray().Points()[1].y[0] * 1.0 / graph.PlotArray().Plot().height(),
+              before[0] * 1.0 / graph.PlotArray().Plot().height());
+}
+
+TEST_F(Graph, TakesTheSelectionOfAnAnalysisRun) {
+    TestFolder folder;
+    folder.copyBuiltMaster();
+    CDB master, user;
+    master.OpenMaster();
+    user.OpenUser();
+    CArrKaisekiMain run;
+    CArrKaisekiMain::Conditions c;
+    c.userCode = 3;
+    c.problemCode = 3;
+    c.testLevelUpOnly = true;
+    c.selectionType = CArrKaisekiMain::SelectCompleted;
+    c.courseFilter = CArrKaisekiMain::TestOrLevelUp;
+    ASSERT_EQ(run.Run(user, master, c), 1);
+
+    CKCGraph graph;
+    graph.SetForm(CKCGraphDraw::kUtility);
+    graph.resize(900, 420);
+    graph.show();
+    graph.SetData(run, &user);
+    EXPECT_TRUE(graph.HasData());
+    EXPECT_TRUE(graph.PlotArray().Points().empty());
+    QImage image(600, 300, QImage::Format_RGB32);
+    QPainter dc(&image);
+    CKCGraphDraw draw;
+    const CKCGraphData data = CKCGraphData::From(run);
+    draw.SetUp(&dc, image.rect(), false, data, &user, CKCGraphDraw::kUtility);
+    // No such user: no name.
+    EXPECT_EQ(draw.Title(), QStringLiteral("  顧客伝票ミスチェック  60分換算値  実力テスト/レベルアップトレーニング"));
 }
