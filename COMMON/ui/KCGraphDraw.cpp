@@ -2,6 +2,7 @@
 
 #include "AppSub.h"
 #include "ArrKaisekiMain.h"
+#include "KCPen.h"
 #include "Labels.h"
 
 #include <QFontMetricsF>
@@ -83,7 +84,7 @@ void CKCGraphDraw::Draw(int firstColumn) {
     dc->fillRect(plot, kPlotBackground);
     m_array.Build(*m_data, plot, layout.columnWidth);
 
-    const QPen framePen(Qt::black, 10);
+    const QPen framePen = AtLeastOneDot(*dc, QPen(Qt::black, 10));
     dc->setPen(framePen);
     for (double x = plot.left() + layout.columnWidth; x < plot.right() - 1; x += layout.columnWidth)
         dc->drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() - 150));

@@ -2,6 +2,7 @@
 
 #include "ArrDenpyo.h"
 #include "Codec.h"
+#include "KCPen.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -137,8 +138,9 @@ void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index, cons
     dc->fillRect(page, Qt::white);
     if (frame) {
         // Kept wholly inside the page, so the drawing covers exactly the page.
-        const double half = framePen().widthF() / 2;
-        dc->setPen(framePen());
+        const QPen pen = AtLeastOneDot(*dc, framePen());
+        const double half = pen.widthF() / 2;
+        dc->setPen(pen);
         dc->setBrush(Qt::NoBrush);
         dc->drawRect(page.adjusted(half, half, -half, -half));
     }
@@ -278,7 +280,7 @@ void CKCPrintImageDraw::value(double x, double y, const CArrBaseInfo& card, int 
 }
 
 void CKCPrintImageDraw::line(const QPen& pen, double x1, double x2, double y) {
-    m_dc->setPen(pen);
+    m_dc->setPen(AtLeastOneDot(*m_dc, pen));
     m_dc->drawLine(QPointF(x1, y), QPointF(x2, y));
 }
 
@@ -331,7 +333,7 @@ void CKCPrintImageDraw::DrawPageFrames(QPainter* dc, const std::array<QRect, 4>&
     dc->save();
     QPen pen = framePen();
     pen.setWidthF(pen.widthF() * dc->device()->logicalDpiX() / kUnitsPerInch);
-    dc->setPen(pen);
+    dc->setPen(AtLeastOneDot(*dc, pen));
     auto hline = [dc](int x1, int x2, int y) { dc->drawLine(QPointF(x1, y), QPointF(x2, y)); };
     auto vline = [dc](int x, int y1, int y2) { dc->drawLine(QPointF(x, y1), QPointF(x, y2)); };
     // QRect::right() is one short of the far edge; frames run along the edges.

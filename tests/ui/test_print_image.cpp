@@ -76,12 +76,12 @@ QRect onScreen(const QSize& screen, int pageWidth, int pageHeight, QRectF page) 
     return QRectF(page.x() * sx, page.y() * sy, page.width() * sx, page.height() * sy).toAlignedRect();
 }
 
-// The band of one voucher value: from its x to the right edge, from the row's
-// y down to just above its underline.
+// The band of one voucher value: from its x to the end of its underline, from the row's
+// y down 5 mm, clear of its underline 6 mm below.
 QRect voucherValueBand(int item) {
     static const int rows[] = {2750, 3980, 5300, 6600};
     return onScreen(kVoucherScreen, Draw::kVoucherWidth, Draw::kVoucherHeight,
-                    QRectF(5200, rows[item], 14800 - 5200, 560));
+                    QRectF(5200, rows[item], 14800 - 1400 - 5200, 500));
 }
 
 int countWhere(const QImage& image, const QRect& area, const std::function<bool(const QColor&)>& test) {
@@ -159,7 +159,7 @@ TEST_F(PrintImage, DifferingCharactersAreBold) {
     const QSize size(1074, 726);
     const QImage image = render(*deck, size, Draw::kValueCorrect, Draw::kCompareDisplayed);
     auto band = [&](int row) {
-        return onScreen(size, Draw::kVoucherWidth, Draw::kVoucherHeight, QRectF(5200, row, 9600, 560));
+        return onScreen(size, Draw::kVoucherWidth, Draw::kVoucherHeight, QRectF(5200, row, 8200, 500));
     };
     auto inkOrRed = [](const QColor& c) { return isInk(c) || isRed(c); };
     EXPECT_EQ(countWhere(image, band(2750), isRed), 0);
