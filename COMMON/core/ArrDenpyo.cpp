@@ -156,10 +156,9 @@ CArrBaseInfo& CArrBase::Append(std::unique_ptr<CArrBaseInfo> card) {
     return *m_cards.back();
 }
 
-void CArrBase::BeginLoad(CDB& master, int columnCount) {
+void CArrBase::BeginLoad(CDB& master) {
     Clear();
     m_master = &master;
-    m_columnCount = columnCount;
 }
 
 int CArrBase::RestoreFromInputFile(const QString& path) {
@@ -200,7 +199,7 @@ int CArrBase::RestoreFromInputFile(const QString& path) {
 // ---------------------------------------------------------------- loading
 
 void CArrHagaki::Load(CDB& master, int courseCode) {
-    BeginLoad(master, kColumns);
+    BeginLoad(master);
     const QString sql = courseCode == 2 ? QStringLiteral("select * from [Mst03] order by [Mst03].[Col01]")
                                         : QStringLiteral("select * from [Mst01] order by [Mst01].[Col01]");
     CRsMst01 rs(&master);
@@ -217,7 +216,7 @@ void CArrHagaki::Load(CDB& master, int courseCode) {
 }
 
 void CArrDenpyo::Load(CDB& master, int courseCode) {
-    BeginLoad(master, kColumns);
+    BeginLoad(master);
     const bool basic = courseCode == 2;
     {
         CRsMst02 rs(&master);

@@ -46,7 +46,6 @@ public:
 
 class CArrBase {
 public:
-    CArrBase() = default;
     virtual ~CArrBase();
     CArrBase(const CArrBase&) = delete;
     CArrBase& operator=(const CArrBase&) = delete;
@@ -64,7 +63,7 @@ public:
 
     // Deck index of the first card with this number, or -1.
     int FindCard(int number) const;
-    // Bound columns of the master recordset (11 questionnaire, 6 voucher, 0 before loading).
+    // Bound columns of the master recordset: 11 questionnaire, 6 voucher.
     int ColumnCount() const { return m_columnCount; }
     // Items per card: 9 for questionnaire cards, 4 for vouchers.
     int ItemCount() const { return m_columnCount > 2 ? m_columnCount - 2 : 0; }
@@ -120,7 +119,8 @@ public:
     CArrBaseInfo& Append(std::unique_ptr<CArrBaseInfo> card);
 
 protected:
-    void BeginLoad(CDB& master, int columnCount);
+    explicit CArrBase(int columnCount) : m_columnCount(columnCount) {}
+    void BeginLoad(CDB& master);
 
 private:
     std::vector<std::unique_ptr<CArrBaseInfo>> m_cards;
@@ -135,6 +135,7 @@ private:
 class CArrHagaki : public CArrBase {
 public:
     static constexpr int kColumns = 11;
+    CArrHagaki() : CArrBase(kColumns) {}
     void Load(CDB& master, int courseCode) override;
 };
 
@@ -143,6 +144,7 @@ public:
 class CArrDenpyo : public CArrBase {
 public:
     static constexpr int kColumns = 6;
+    CArrDenpyo() : CArrBase(kColumns) {}
     void Load(CDB& master, int courseCode) override;
 };
 

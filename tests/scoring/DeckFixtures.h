@@ -108,7 +108,6 @@ inline void addUser(CDB& userDb, int code, const QString& name1, const QString& 
 
 // A deck built by hand: card numbers with their correct (and printed) values.
 template <typename Deck> struct HandDeck : Deck {
-    HandDeck() { this->BeginLoad(m_noDatabase, Deck::kColumns); }
     void Load(CDB&, int) override {}
     CArrBaseInfo& add(int number, const QStringList& correct, const QStringList& erroneous = {}) {
         auto card = std::make_unique<CArrBaseInfo>();
@@ -119,7 +118,6 @@ template <typename Deck> struct HandDeck : Deck {
             card->erroneous[i] = erroneous.at(i);
         return this->Append(std::move(card));
     }
-    CDB m_noDatabase;
 };
 
 } // namespace fixtures

@@ -197,6 +197,8 @@ TEST(DeckCards, FindByNumberAndRejectIndexesOutsideTheDeck) {
     EXPECT_THROW(deck.at(-1), std::out_of_range);
     EXPECT_EQ(deck.CardAtPosition(2), 2) << "without an order the deck presents its own order";
     EXPECT_THROW(deck.CardAtPosition(3), std::out_of_range);
+    EXPECT_EQ(MakeDeckForTask(1)->ItemCount(), 9) << "known before loading";
+    EXPECT_EQ(MakeDeckForTask(2)->ItemCount(), 4);
     EXPECT_NE(dynamic_cast<CArrHagaki*>(MakeDeckForTask(1).get()), nullptr);
     EXPECT_NE(dynamic_cast<CArrDenpyo*>(MakeDeckForTask(3).get()), nullptr);
 }
