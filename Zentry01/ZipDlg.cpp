@@ -3,16 +3,13 @@
 #include "DB.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
+#include "Zentry01Strings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int kSelectListString = 109; // "リストを選択してください。"
-}
 
 CZipDlg::CZipDlg(CDB& master, const QString& typed, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ZipDlg"));
@@ -85,7 +82,7 @@ void CZipDlg::updateOk() { m_ok->setEnabled(!m_list->selectedItems().isEmpty());
 void CZipDlg::accept() {
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     if (selected.isEmpty()) {
-        AppMessageBox(kSelectListString, MsgIcon::Exclamation);
+        AppMessageBox(Zentry01Strings::SelectListRow, MsgIcon::Exclamation);
         return;
     }
     m_address = selected.first()->text();

@@ -5,6 +5,7 @@
 #include "StringTable.h"
 #include "TestFolder.h"
 #include "ZipDlg.h"
+#include "Zentry01Strings.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -55,7 +56,7 @@ void writeSmallMaster(const QString& path) {
 class ZipDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        StringTable::add(109, QStringLiteral("リストを選択してください。"));
+        Zentry01Strings::Register();
         writeSmallMaster(folder.file(QStringLiteral("Quillon01.mst")));
         master.OpenMaster();
     }
