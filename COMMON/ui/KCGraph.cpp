@@ -11,7 +11,9 @@ CKCGraph::CKCGraph(QWidget* parent) : QAbstractScrollArea(parent) {
     horizontalScrollBar()->setRange(1, 1);
 }
 
-void CKCGraph::SetData(const CArrKaisekiMain& run, CDB* userDb) { SetData(CKCGraphData::From(run), userDb); }
+void CKCGraph::SetData(const CArrKaisekiMain& run, CDB* userDb) {
+    SetData(CKCGraphData::From(run), userDb);
+}
 
 void CKCGraph::SetData(const CKCGraphData& data, CDB* userDb) {
     m_data = data;
@@ -31,7 +33,9 @@ void CKCGraph::Prepare() {
     redraw();
 }
 
-int CKCGraph::FirstVisibleColumn() const { return horizontalScrollBar()->value(); }
+int CKCGraph::FirstVisibleColumn() const {
+    return horizontalScrollBar()->value();
+}
 
 void CKCGraph::layOut() {
     const double kx = 2540.0 / viewport()->logicalDpiX();
@@ -94,4 +98,6 @@ void CKCGraph::resizeEvent(QResizeEvent* event) {
     redraw();
 }
 
-void CKCGraph::scrollContentsBy(int, int) { redraw(); }
+void CKCGraph::scrollContentsBy(int, int) {
+    redraw();
+}

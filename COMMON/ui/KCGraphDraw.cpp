@@ -28,7 +28,9 @@ QFont graphFont() {
     return font;
 }
 
-QString fourSquares() { return QStringLiteral("■■■■"); }
+QString fourSquares() {
+    return QStringLiteral("■■■■");
+}
 
 } // namespace
 
@@ -202,7 +204,8 @@ QString CKCGraphDraw::Title() const {
     if (m_form == kTaskProgram)
         return QStringLiteral("%1  %2").arg(m_userName, task);
     return QStringLiteral("%1  %2  %3  %4")
-        .arg(m_userName, task, Labels::EndTimeList(m_data->selectionType), Labels::Course(m_data->courseFilter));
+        .arg(m_userName, task, Labels::EndTimeList(m_data->selectionType),
+             Labels::Course(m_data->courseFilter));
 }
 
 void CKCGraphDraw::drawLegend() {

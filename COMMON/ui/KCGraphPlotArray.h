@@ -46,8 +46,8 @@ public:
 
     struct Point {
         const CKCGraphData::Trial* trial = nullptr; // in the data the array was built from
-        double x = 0;                // centre of the trial's column
-        std::array<int, 3> y{};      // per series, truncated to whole units
+        double x = 0;                               // centre of the trial's column
+        std::array<int, 3> y{};                     // per series, truncated to whole units
         int course = 0;
     };
 

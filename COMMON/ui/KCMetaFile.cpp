@@ -6,13 +6,17 @@
 
 // The mark pictures live in a static library; referencing its resource
 // initialiser keeps them linked into every program that draws cards.
-static void registerCommonResources() { Q_INIT_RESOURCE(common); }
+static void registerCommonResources() {
+    Q_INIT_RESOURCE(common);
+}
 static void initCommonResources() {
     static const bool registered = (registerCommonResources(), true);
     Q_UNUSED(registered);
 }
 
-CKCMetaFile::CKCMetaFile() { initCommonResources(); }
+CKCMetaFile::CKCMetaFile() {
+    initCommonResources();
+}
 CKCMetaFile::~CKCMetaFile() = default;
 
 int CKCMetaFile::Load(int resourceId) {
@@ -33,4 +37,6 @@ void CKCMetaFile::Play(QPainter* dc, const QRectF& rect) const {
         m_picture->render(dc, rect);
 }
 
-void CKCMetaFile::Discard() { m_picture.reset(); }
+void CKCMetaFile::Discard() {
+    m_picture.reset();
+}

@@ -6,8 +6,8 @@
 CKCPrintImage::CKCPrintImage(QWidget* parent) : QWidget(parent) {}
 
 void CKCPrintImage::SetCard(const CArrBase& deck, int index, const QSize& size,
-                            const CKCPrintImageDraw::TemplateIds& templateIds, int valueSource, int comparison,
-                            bool enlarged) {
+                            const CKCPrintImageDraw::TemplateIds& templateIds, int valueSource,
+                            int comparison, bool enlarged) {
     // The bitmap keeps the default 96 dots per inch, so the card's fonts keep
     // the same proportion to the given pixel size on every screen; a high
     // density screen gets proportionally more pixels.
@@ -18,8 +18,8 @@ void CKCPrintImage::SetCard(const CArrBase& deck, int index, const QSize& size,
     {
         QPainter dc(&bitmap);
         CKCPrintImageDraw draw;
-        draw.Draw(&dc, deck, index, QRectF(QPointF(0, 0), QSizeF(size)), kFace, kFace, templateIds, valueSource,
-                  comparison, true, enlarged);
+        draw.Draw(&dc, deck, index, QRectF(QPointF(0, 0), QSizeF(size)), kFace, kFace, templateIds,
+                  valueSource, comparison, true, enlarged);
     }
     m_bitmap = bitmap;
     updateGeometry();

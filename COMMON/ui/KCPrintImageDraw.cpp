@@ -99,10 +99,10 @@ bool CKCPrintImageDraw::IsPostcardDeck(const CArrBase& deck) {
     return dynamic_cast<const CArrHagaki*>(&deck) != nullptr;
 }
 
-void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index, const std::optional<QRectF>& target,
-                             const QString& firstFace, const QString& secondFace,
-                             const TemplateIds& templateIds, int valueSource, int comparison, bool frame,
-                             bool enlarged) {
+void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index,
+                             const std::optional<QRectF>& target, const QString& firstFace,
+                             const QString& secondFace, const TemplateIds& templateIds, int valueSource,
+                             int comparison, bool frame, bool enlarged) {
     const CArrBaseInfo& card = deck.at(index);
     const bool postcard = IsPostcardDeck(deck);
     m_pageWidth = postcard ? kPostcardWidth : kVoucherWidth;
@@ -216,7 +216,8 @@ void CKCPrintImageDraw::drawPostcard(const CArrBaseInfo& card) {
     text(X(3580), Y(10850), QStringLiteral("２．ふつう"), f.option);
     text(X(5020), Y(10850), QStringLiteral("３．期待はずれだった"), f.option);
 
-    text(X(1100), Y(11600), QStringLiteral("● 問３ あなたは弊社の出版カタログの送付をご希望されますか。"), f.label);
+    text(X(1100), Y(11600), QStringLiteral("● 問３ あなたは弊社の出版カタログの送付をご希望されますか。"),
+         f.label);
     text(X(2900), Y(12250), QStringLiteral("□ 希望する"), f.option);
     text(X(5800), Y(12250), QStringLiteral(" □ 希望しない"), f.option);
 
@@ -235,7 +236,8 @@ void CKCPrintImageDraw::drawMarks(const CArrBaseInfo& card) {
     }
     if (const int n = answerNumber(valueOf(card, kQuestion2), 3)) {
         static const double offsets[] = {0, 1980, 3420};
-        drawMark(answerDiffers(card, kQuestion2) ? kCircleRed : kCircle, 1450 + offsets[n - 1], 10750, 500, 500);
+        drawMark(answerDiffers(card, kQuestion2) ? kCircleRed : kCircle, 1450 + offsets[n - 1], 10750, 500,
+                 500);
     }
     const QString wish = valueOf(card, kQuestion3);
     const int tick = answerDiffers(card, kQuestion3) ? kTickRed : kTick;

@@ -25,7 +25,13 @@ public:
     // What each drawn value is compared with; differing characters are drawn bold red.
     // kCompareMarks compares with the value itself where the input mark is "N",
     // so exactly the marked characters stand out.
-    enum Comparison { kCompareNone = 0, kCompareCorrect = 1, kCompareInput = 2, kCompareDisplayed = 3, kCompareMarks = 4 };
+    enum Comparison {
+        kCompareNone = 0,
+        kCompareCorrect = 1,
+        kCompareInput = 2,
+        kCompareDisplayed = 3,
+        kCompareMarks = 4
+    };
 
     // Mark templates in the order: black circle, red circle, black tick, red tick.
     using TemplateIds = std::array<int, 4>;

@@ -72,7 +72,9 @@ protected:
 };
 
 // The pixel of a 96 dots-per-inch bitmap that holds a 0.01 mm position of the picture.
-QPoint pixelOf(double x, double y) { return QPoint(int(std::floor(x * 96 / 2540)), int(std::floor(y * 96 / 2540))); }
+QPoint pixelOf(double x, double y) {
+    return QPoint(int(std::floor(x * 96 / 2540)), int(std::floor(y * 96 / 2540)));
+}
 
 int countColour(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 40) {
     int n = 0;
@@ -91,9 +93,8 @@ int countColour(const QImage& image, const QRect& area, const QColor& colour, in
 
 TEST_F(Graph, CountScaleRoundsUpToAReadableMaximum) {
     const std::pair<double, int> cases[] = {
-        {7, 10},   {130, 200}, {0, 100},  {-3, 100}, {1, 10},    {10, 10},   {11, 20}, {20, 20},
-        {21, 50},  {50, 50},   {51, 100}, {100, 100}, {101, 200}, {200, 200}, {201, 300}, {39.9, 50},
-        {10.5, 20}};
+        {7, 10},  {130, 200}, {0, 100},   {-3, 100},  {1, 10},    {10, 10},   {11, 20},   {20, 20},  {21, 50},
+        {50, 50}, {51, 100},  {100, 100}, {101, 200}, {200, 200}, {201, 300}, {39.9, 50}, {10.5, 20}};
     for (const auto& [largest, expected] : cases)
         EXPECT_EQ(CKCGraphPlotArray::RoundCountMax(largest), expected) << largest;
 }
@@ -201,7 +202,8 @@ TEST_F(Graph, LevelUpTrialsHaveSquareMarkersOthersCircles) {
         EXPECT_LT(distance(image.pixelColor(pixelOf(x, y)), green), 10);
         const QColor corner = image.pixelColor(pixelOf(x + 125, y + 125));
         const bool square = distance(corner, green) < distance(corner, background);
-        EXPECT_EQ(square, p.course == 3) << "trial " << p.trial->trialNo << " " << corner.name().toStdString();
+        EXPECT_EQ(square, p.course == 3)
+            << "trial " << p.trial->trialNo << " " << corner.name().toStdString();
     }
 }
 
@@ -255,7 +257,8 @@ TEST_F(Graph, TitlesNameTheUserTaskAndSelection) {
     draw.SetUp(&dc, image.rect(), false, data, &db);
     EXPECT_EQ(draw.Title(), QStringLiteral("山田　花子  顧客伝票修正"));
     draw.SetUp(&dc, image.rect(), false, data, &db, CKCGraphDraw::kUtility);
-    EXPECT_EQ(draw.Title(), QStringLiteral("山田　花子  顧客伝票修正  60分換算値  実力テスト/レベルアップトレーニング"));
+    EXPECT_EQ(draw.Title(),
+              QStringLiteral("山田　花子  顧客伝票修正  60分換算値  実力テスト/レベルアップトレーニング"));
     data.selectionType = 6;
     data.courseFilter = 3;
     data.problemCode = 1;
@@ -314,7 +317,8 @@ TEST_F(Graph, EmptyRunDrawsFrameScaleAndLegend) {
     ASSERT_FALSE(graph.bitmap().isNull());
     EXPECT_EQ(graph.PlotArray().CountMax(), 100);
     const QRectF p = graph.PlotArray().Plot();
-    EXPECT_EQ(graph.bitmap().pixelColor(pixelOf(p.center().x(), p.center().y() + 100)), QColor(230, 230, 230));
+    EXPECT_EQ(graph.bitmap().pixelColor(pixelOf(p.center().x(), p.center().y() + 100)),
+              QColor(230, 230, 230));
 }
 
 TEST_F(Graph, DrawsIntoAPrintedPageBand) {
@@ -337,8 +341,9 @@ TEST_F(Graph, DrawsIntoAPrintedPageBand) {
     const QColor plotGrey(230, 230, 230);
     EXPECT_EQ(countColour(page, QRect(0, 0, page.width(), int(4400 * k)), plotGrey, 0), 0);
     EXPECT_EQ(countColour(page, QRect(0, int(16600 * k), page.width(), page.height()), plotGrey, 0), 0);
-    EXPECT_GT(countColour(page, QRect(int(500 * k), int(4500 * k), int(28700 * k), int(12000 * k)), plotGrey, 0),
-              100000);
+    EXPECT_GT(
+        countColour(page, QRect(int(500 * k), int(4500 * k), int(28700 * k), int(12000 * k)), plotGrey, 0),
+        100000);
     // Twenty columns fit across the printed band.
     EXPECT_EQ(CKCGraphDraw::LayoutFor(band).visibleColumns, 20);
 }
@@ -388,5 +393,6 @@ TEST_F(Graph, TakesTheSelectionOfAnAnalysisRun) {
     const CKCGraphData data = CKCGraphData::From(run);
     draw.SetUp(&dc, image.rect(), false, data, &user, CKCGraphDraw::kUtility);
     // No such user: no name.
-    EXPECT_EQ(draw.Title(), QStringLiteral("  顧客伝票ミスチェック  60分換算値  実力テスト/レベルアップトレーニング"));
+    EXPECT_EQ(draw.Title(),
+              QStringLiteral("  顧客伝票ミスチェック  60分換算値  実力テスト/レベルアップトレーニング"));
 }

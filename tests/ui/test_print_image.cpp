@@ -43,8 +43,15 @@ std::unique_ptr<CArrHagaki> postcardDeck() {
     auto deck = std::make_unique<CArrHagaki>();
     auto card = std::make_unique<CArrBaseInfo>();
     card->number = 7;
-    card->correct = {"スズキ　レン", "鈴木　蓮", "368-0052", "埼玉県秩父市近戸町５－１６－１２", "080-1391-5254",
-                     "suzuki.ren@example.or.jp", "4", "2", "2"};
+    card->correct = {"スズキ　レン",
+                     "鈴木　蓮",
+                     "368-0052",
+                     "埼玉県秩父市近戸町５－１６－１２",
+                     "080-1391-5254",
+                     "suzuki.ren@example.or.jp",
+                     "4",
+                     "2",
+                     "2"};
     card->input = card->correct;
     deck->Append(std::move(card));
     return deck;
@@ -56,8 +63,12 @@ QImage render(const CArrBase& deck, const QSize& size, int source, int compariso
     return control.bitmap();
 }
 
-bool isRed(const QColor& c) { return c.red() > 170 && c.green() < 110 && c.blue() < 110; }
-bool isInk(const QColor& c) { return c.lightness() < 140; }
+bool isRed(const QColor& c) {
+    return c.red() > 170 && c.green() < 110 && c.blue() < 110;
+}
+bool isInk(const QColor& c) {
+    return c.lightness() < 140;
+}
 
 // Bounding box of the pixels inside `area` that pass the test.
 QRect pixelsWhere(const QImage& image, const QRect& area, const std::function<bool(const QColor&)>& test) {
@@ -137,11 +148,12 @@ TEST_F(PrintImage, DifferingCharactersAreRedAndOnlyThose) {
     EXPECT_NEAR((first.center().x() - firstInk.left()) / perCharacter, 5.5, 0.6);
 
     // Without comparison nothing is red, whatever is drawn.
-    EXPECT_TRUE(pixelsWhere(render(*deck, kVoucherScreen, Draw::kValueDisplayed, Draw::kCompareNone), whole, isRed)
-                    .isEmpty());
+    EXPECT_TRUE(
+        pixelsWhere(render(*deck, kVoucherScreen, Draw::kValueDisplayed, Draw::kCompareNone), whole, isRed)
+            .isEmpty());
     // Compared with itself nothing differs.
-    EXPECT_TRUE(pixelsWhere(render(*deck, kVoucherScreen, Draw::kValueDisplayed, Draw::kCompareDisplayed), whole,
-                            isRed)
+    EXPECT_TRUE(pixelsWhere(render(*deck, kVoucherScreen, Draw::kValueDisplayed, Draw::kCompareDisplayed),
+                            whole, isRed)
                     .isEmpty());
     // The enlarged picture marks the same items.
     const QImage big = render(*deck, {644, 435}, Draw::kValueDisplayed, Draw::kCompareCorrect, true);
@@ -226,7 +238,8 @@ TEST_F(PrintImage, PostcardAnswerMarksGoInTheirBoxes) {
 
     // 問２: box 3 lies 34.20 mm right of box 1.
     const QImage noSecond = drawWith(7, QString());
-    EXPECT_TRUE(box(1450 + 3420, 10750, 500, 500).contains(differences(drawWith(7, QStringLiteral("3")), noSecond)));
+    EXPECT_TRUE(
+        box(1450 + 3420, 10750, 500, 500).contains(differences(drawWith(7, QStringLiteral("3")), noSecond)));
     EXPECT_EQ(drawWith(7, QStringLiteral("4")), noSecond);
     card.correct[7] = QStringLiteral("2");
 
@@ -257,8 +270,8 @@ TEST_F(PrintImage, AnswersThatDifferAreMarkedRed) {
     EXPECT_FALSE(pixelsWhere(image, q1box3.adjusted(-2, -2, 2, 2), isRed).isEmpty());
     EXPECT_FALSE(pixelsWhere(image, q3box1.adjusted(-2, -2, 2, 2), isRed).isEmpty());
     // 問２ is answered as on the card: its circle stays black.
-    const QRect q2box2 =
-        onScreen(kPostcardScreen, Draw::kPostcardWidth, Draw::kPostcardHeight, QRectF(1450 + 1980, 10750, 500, 500));
+    const QRect q2box2 = onScreen(kPostcardScreen, Draw::kPostcardWidth, Draw::kPostcardHeight,
+                                  QRectF(1450 + 1980, 10750, 500, 500));
     EXPECT_TRUE(pixelsWhere(image, q2box2, isRed).isEmpty());
     EXPECT_FALSE(pixelsWhere(image, q2box2, isInk).isEmpty());
     EXPECT_TRUE(q1box3.adjusted(-2, -2, 2, 2).united(q3box1.adjusted(-2, -2, 2, 2)).contains(red));
@@ -281,7 +294,8 @@ TEST_F(PrintImage, NaturalSizeCoversExactlyThePage) {
             Draw().Draw(&dc, *c.deck, 0, std::nullopt, CKCPrintImage::kFace, CKCPrintImage::kFace,
                         Draw::kTemplateIds, Draw::kValueCorrect, Draw::kCompareNone, true, false);
         }
-        const QRect drawn = pixelsWhere(image, image.rect(), [](const QColor& p) { return p != QColor(Qt::blue); });
+        const QRect drawn =
+            pixelsWhere(image, image.rect(), [](const QColor& p) { return p != QColor(Qt::blue); });
         EXPECT_EQ(drawn, QRect(QPoint(0, 0), c.pixels));
         // The frame runs along the page's edges.
         EXPECT_LT(image.pixelColor(c.pixels.width() / 2, 0).lightness(), 250);
@@ -304,8 +318,8 @@ TEST_F(PrintImage, VoucherOnPdfIsA148By100MillimetreDrawing) {
     {
         QPainter dc(&printer);
         ASSERT_TRUE(dc.isActive());
-        Draw().Draw(&dc, *deck, 0, std::nullopt, CKCPrintImage::kFace, CKCPrintImage::kFace, Draw::kTemplateIds,
-                    Draw::kValueCorrect, Draw::kCompareNone, true, false);
+        Draw().Draw(&dc, *deck, 0, std::nullopt, CKCPrintImage::kFace, CKCPrintImage::kFace,
+                    Draw::kTemplateIds, Draw::kValueCorrect, Draw::kCompareNone, true, false);
         // The drawing fills the page; PDF page sizes are whole points, so the
         // page may be up to half a point (0.18 mm) off the 148 x 100 mm.
         const double mmPerDot = 25.4 / printer.logicalDpiX();
@@ -328,7 +342,8 @@ TEST_F(PrintImage, PageFramesOfAFourUpSheet) {
     QImage sheet(400, 300, QImage::Format_RGB32);
     sheet.setDotsPerMeterX(10000); // thick enough lines to see: 0.1 mm = 1 pixel
     sheet.setDotsPerMeterY(10000);
-    const QRect cells[] = {{10, 10, 180, 130}, {190, 10, 180, 130}, {10, 140, 180, 130}, {190, 140, 180, 130}};
+    const QRect cells[] = {
+        {10, 10, 180, 130}, {190, 10, 180, 130}, {10, 140, 180, 130}, {190, 140, 180, 130}};
     auto framed = [&](std::array<QRect, 4> chosen) {
         sheet.fill(Qt::white);
         QPainter dc(&sheet);
@@ -336,7 +351,9 @@ TEST_F(PrintImage, PageFramesOfAFourUpSheet) {
         dc.end();
         return sheet;
     };
-    auto lineAt = [](const QImage& image, int x, int y) { return image.pixelColor(x, y) != QColor(Qt::white); };
+    auto lineAt = [](const QImage& image, int x, int y) {
+        return image.pixelColor(x, y) != QColor(Qt::white);
+    };
 
     const QImage all = framed({cells[0], cells[1], cells[2], cells[3]});
     EXPECT_TRUE(lineAt(all, 10, 70));   // left edge
@@ -381,7 +398,8 @@ TEST_F(PrintImage, MarkPicturesLoadByNumber) {
         picture.Play(&dc, QRectF(10, 10, 40, 60));
         dc.end();
         const QRect red = pixelsWhere(image, image.rect(), isRed);
-        const QRect black = pixelsWhere(image, image.rect(), [](const QColor& c) { return c.lightness() < 60; });
+        const QRect black =
+            pixelsWhere(image, image.rect(), [](const QColor& c) { return c.lightness() < 60; });
         const QRect mark = (id == 146 || id == 144) ? red : black;
         EXPECT_FALSE(mark.isEmpty()) << id;
         EXPECT_TRUE(QRect(8, 8, 44, 64).contains(mark)) << id;

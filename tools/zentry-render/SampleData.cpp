@@ -19,10 +19,24 @@ std::unique_ptr<CArrHagaki> Postcards() {
     auto deck = std::make_unique<CArrHagaki>();
     auto card = std::make_unique<CArrBaseInfo>();
     card->number = 7;
-    card->correct = {"スズキ　レン", "鈴木　蓮", "368-0052", "埼玉県秩父市近戸町５－１６－１２", "080-1391-5254",
-                     "suzuki.ren@example.or.jp", "4", "2", "2"};
-    card->input = {"スズキ　レソ", "鈴木　蓮", "368-0025", "埼玉県秩父市近戸町５－１６－１２", "080-1391-5254",
-                   "suzuki.ren@exmaple.or.jp", "3", "2", "両方ともON"};
+    card->correct = {"スズキ　レン",
+                     "鈴木　蓮",
+                     "368-0052",
+                     "埼玉県秩父市近戸町５－１６－１２",
+                     "080-1391-5254",
+                     "suzuki.ren@example.or.jp",
+                     "4",
+                     "2",
+                     "2"};
+    card->input = {"スズキ　レソ",
+                   "鈴木　蓮",
+                   "368-0025",
+                   "埼玉県秩父市近戸町５－１６－１２",
+                   "080-1391-5254",
+                   "suzuki.ren@exmaple.or.jp",
+                   "3",
+                   "2",
+                   "両方ともON"};
     deck->Append(std::move(card));
     return deck;
 }
@@ -44,7 +58,8 @@ std::vector<std::unique_ptr<CArrKaisekiMain_ShikouKai>> Trials(int count) {
         t->m_correct_number = correct;
         t->m_answer_koumoku = work * 4;
         // Level-up trials are harder, so their item correct rate runs lower.
-        const int ratePercent = t->m_course_code == QLatin1String("3") ? 78 + (i * 7) % 10 : 86 + (i * 13) % 12;
+        const int ratePercent =
+            t->m_course_code == QLatin1String("3") ? 78 + (i * 7) % 10 : 86 + (i * 13) % 12;
         t->m_correct_koumoku = work * 4 * ratePercent / 100;
         t->m_correct_rate = 100.0 * correct / work;
         t->m_correct_rate_koumoku = 100.0 * t->m_correct_koumoku / t->m_answer_koumoku;

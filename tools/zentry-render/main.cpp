@@ -145,7 +145,8 @@ bool renderDialAndProgress() {
         dial.resize(64, 64);
         dial.SetTotal(total);
         dial.SetRemaining(total - total * percent / 100);
-        ok &= save(dial.grab().toImage(), QStringLiteral("dial_%1.png").arg(percent, 2, 10, QLatin1Char('0')));
+        ok &=
+            save(dial.grab().toImage(), QStringLiteral("dial_%1.png").arg(percent, 2, 10, QLatin1Char('0')));
     }
     struct Progress {
         int course;
@@ -153,14 +154,16 @@ bool renderDialAndProgress() {
     };
     for (const Progress& p : {Progress{1, true, true}, Progress{2, true, true}, Progress{3, true, true},
                               Progress{3, false, true}}) {
-        const auto text = CKCStaticShintyoku::ProgressText(p.course, p.progress, p.timer, 40, 35, 12, 25 * 60 + 7);
+        const auto text =
+            CKCStaticShintyoku::ProgressText(p.course, p.progress, p.timer, 40, 35, 12, 25 * 60 + 7);
         CKCStaticShintyoku control;
         control.resize(204, 56);
         control.Prepare();
         control.SetText(text.value_or(QString()));
-        ok &= save(control.grab().toImage(), QStringLiteral("progress_course%1%2.png")
-                                                 .arg(p.course)
-                                                 .arg(p.progress ? QString() : QStringLiteral("_timer_only")));
+        ok &=
+            save(control.grab().toImage(), QStringLiteral("progress_course%1%2.png")
+                                               .arg(p.course)
+                                               .arg(p.progress ? QString() : QStringLiteral("_timer_only")));
     }
     return ok;
 }
@@ -184,17 +187,19 @@ int main(int argc, char** argv) {
     const auto vouchers = SampleData::Vouchers();
     const auto postcards = SampleData::Postcards();
     bool ok = true;
-    ok &= renderCards(*vouchers, QStringLiteral("voucher"),
-                      {{"screen", {537, 363}, Draw::kValueCorrect, Draw::kCompareNone, false},
-                       {"screen_enlarged", {644, 435}, Draw::kValueCorrect, Draw::kCompareNone, true},
-                       {"errors_shown", {537, 363}, Draw::kValueDisplayed, Draw::kCompareCorrect, false},
-                       {"errors_shown_enlarged", {644, 435}, Draw::kValueDisplayed, Draw::kCompareCorrect, true},
-                       {"marks", {537, 363}, Draw::kValueDisplayed, Draw::kCompareMarks, false}});
-    ok &= renderCards(*postcards, QStringLiteral("postcard"),
-                      {{"screen", {382, 565}, Draw::kValueCorrect, Draw::kCompareNone, false},
-                       {"screen_enlarged", {458, 678}, Draw::kValueCorrect, Draw::kCompareNone, true},
-                       {"input_compared", {382, 565}, Draw::kValueInput, Draw::kCompareCorrect, false},
-                       {"input_compared_enlarged", {458, 678}, Draw::kValueInput, Draw::kCompareCorrect, true}});
+    ok &= renderCards(
+        *vouchers, QStringLiteral("voucher"),
+        {{"screen", {537, 363}, Draw::kValueCorrect, Draw::kCompareNone, false},
+         {"screen_enlarged", {644, 435}, Draw::kValueCorrect, Draw::kCompareNone, true},
+         {"errors_shown", {537, 363}, Draw::kValueDisplayed, Draw::kCompareCorrect, false},
+         {"errors_shown_enlarged", {644, 435}, Draw::kValueDisplayed, Draw::kCompareCorrect, true},
+         {"marks", {537, 363}, Draw::kValueDisplayed, Draw::kCompareMarks, false}});
+    ok &= renderCards(
+        *postcards, QStringLiteral("postcard"),
+        {{"screen", {382, 565}, Draw::kValueCorrect, Draw::kCompareNone, false},
+         {"screen_enlarged", {458, 678}, Draw::kValueCorrect, Draw::kCompareNone, true},
+         {"input_compared", {382, 565}, Draw::kValueInput, Draw::kCompareCorrect, false},
+         {"input_compared_enlarged", {458, 678}, Draw::kValueInput, Draw::kCompareCorrect, true}});
     ok &= renderSheet(*vouchers);
     ok &= renderPaperVoucher(*vouchers);
     ok &= renderGraphs();
