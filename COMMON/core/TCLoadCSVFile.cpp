@@ -17,7 +17,8 @@ QString unquote(QStringView field) {
             field.chop(1);
     }
     QString out = field.toString();
-    out.replace(QLatin1String("\"\""), QLatin1String("\""));
+    if (out.contains(u'"')) // rare: most fields carry no quote at all
+        out.replace(QLatin1String("\"\""), QLatin1String("\""));
     return out;
 }
 } // namespace
