@@ -256,6 +256,9 @@ void CDenpyoDlg::layOut() {
 
     // The input area: the window below the header, less the image panel.
     QRect area(0, sy(kHeaderHeight), width, height - sy(kHeaderHeight));
+    // An enlarged card is a little wider than its strip: centred, it loses only
+    // the blank outer margin of the page on either side.
+    const QSize imageSize = ImageSize(m_enlarged);
     const int panelWidth = sx(PanelWidth(m_enlarged));
     if (m_placement == 1) {
         m_panel->setGeometry(0, area.top(), panelWidth, area.height());
@@ -264,7 +267,6 @@ void CDenpyoDlg::layOut() {
         m_panel->setGeometry(width - panelWidth, area.top(), panelWidth, area.height());
         area.setRight(width - panelWidth - 1);
     }
-    const QSize imageSize = ImageSize(m_enlarged);
     m_image->setFixedSize(imageSize);
     m_image->move((m_panel->width() - imageSize.width()) / 2, (m_panel->height() - imageSize.height()) / 2);
 

@@ -122,13 +122,17 @@ int CHagakiDlg::LayoutItems(int x, int y, int fieldRight) {
     // 問２: two answers a line.
     m_labels[Question2]->setGeometry(x, y, labelWidth, h);
     const int half = (fieldRight - fieldX) / 2;
+    // Each choice only as wide as its text, so a click beside it selects nothing.
+    const auto place = [](QWidget* w, int left, int top, int maxWidth, int height) {
+        w->setGeometry(left, top, std::min(w->sizeHint().width(), maxWidth), height);
+    };
     for (int i = 0; i < m_question2Buttons.size(); ++i)
-        m_question2Buttons[i]->setGeometry(fieldX + (i % 2) * half, y + (i / 2) * sy(28), half, sy(26));
+        place(m_question2Buttons[i], fieldX + (i % 2) * half, y + (i / 2) * sy(28), half, sy(26));
     y += sy(28) + sy(kRowPitch);
 
     m_labels[Question3]->setGeometry(x, y, labelWidth, h);
-    m_wish->setGeometry(fieldX, y, half, h);
-    m_noWish->setGeometry(fieldX + half, y, half, h);
+    place(m_wish, fieldX, y, half, h);
+    place(m_noWish, fieldX + half, y, half, h);
     return y + sy(kRowPitch);
 }
 

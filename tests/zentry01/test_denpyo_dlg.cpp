@@ -370,6 +370,7 @@ TEST_P(DenpyoLayoutTest, ImageAndFieldsShareTheWindow) {
     EXPECT_EQ(image->size(), c.image);
     EXPECT_EQ(image->bitmap().size(), c.image);
     EXPECT_EQ(panel->width(), int(c.panelWidth * scale));
+    EXPECT_EQ(image->geometry().center().x(), panel->rect().center().x());
     const QRect fieldRect = field(dlg.get(), 3)->geometry();
     if (c.placement == 1) {
         EXPECT_EQ(panel->x(), 0);
