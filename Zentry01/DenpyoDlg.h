@@ -5,6 +5,8 @@
 // the time limit, and at the end scores the trial and completes the history
 // row, exactly once. The miss-check and questionnaire screens derive from it
 // and replace only the item controls and the rules that differ.
+#include "TaskScreens.h"
+
 #include <QDateTime>
 #include <QDialog>
 #include <QPoint>
@@ -34,7 +36,7 @@ class CDenpyoDlg : public QDialog {
     Q_OBJECT
 public:
     // The result of a trial that was closed normally (中止, last card, time limit).
-    static constexpr int kTrialClosed = 1007;
+    static constexpr int kTrialClosed = TaskScreens::kTrialClosed;
 
     // kaiseki: the trial's analysis-result object, owned by the launcher.
     // parent: the menu screen, hidden while the trial runs. The environment,

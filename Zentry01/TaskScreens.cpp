@@ -1,12 +1,27 @@
 #include "TaskScreens.h"
 
+#include "DenMissDlg.h"
+#include "DenpyoDlg.h"
+#include "HagakiDlg.h"
+
+#include <memory>
+
 namespace TaskScreens {
 int Run(int problemCode, CKaisekiFile& result, QWidget* menu) {
-    // The task screens plug in here: 1 CHagakiDlg, 2 CDenpyoDlg, 3 CDenMissDlg,
-    // each constructed with result and menu and run with exec().
-    (void)problemCode;
-    (void)result;
-    (void)menu;
-    return kNoScreen;
+    std::unique_ptr<CDenpyoDlg> screen;
+    switch (problemCode) {
+    case 1:
+        screen = std::make_unique<CHagakiDlg>(result, menu);
+        break;
+    case 2:
+        screen = std::make_unique<CDenpyoDlg>(result, menu);
+        break;
+    case 3:
+        screen = std::make_unique<CDenMissDlg>(result, menu);
+        break;
+    default:
+        return kNoScreen;
+    }
+    return screen->exec();
 }
 } // namespace TaskScreens
