@@ -272,7 +272,7 @@ void CDenpyoDlg::layOut() {
 
     // Progress box at the right of the input area, the dial to its right.
     const QSize dial(sx(64), sy(64));
-    const QSize box(sx(220), sy(80));
+    const QSize box(sx(240), sy(100));
     const int boxLeft = area.right() - sx(10) - dial.width() - sx(5) - box.width();
     m_progressBox->setGeometry(boxLeft, area.top() + sy(5), box.width(), box.height());
     m_progress->setGeometry(sx(8), sy(18), box.width() - sx(16), box.height() - sy(24));
@@ -311,10 +311,16 @@ int CDenpyoDlg::LayoutItems(int x, int y, int fieldRight) {
     const int h = ScreenSetup::ScaleY(this, kFieldHeight);
     for (int i = 0; i < m_fields.size(); ++i) {
         m_labels[i]->setGeometry(x, y, fieldX - x - 4, h);
-        m_fields[i]->setGeometry(fieldX, y, fieldRight - fieldX, h);
+        PlaceField(m_fields[i], fieldX, y, fieldRight - fieldX, h);
         y += ScreenSetup::ScaleY(this, kRowPitch);
     }
     return y;
+}
+
+// One line of text in the field's own height, centred in its row.
+void CDenpyoDlg::PlaceField(CIKCRitchEditCtrl* field, int x, int rowTop, int width, int rowHeight) {
+    const int height = std::min(field->sizeHint().height(), rowHeight);
+    field->setGeometry(x, rowTop + (rowHeight - height) / 2, width, height);
 }
 
 // ---------------------------------------------------------------- cards

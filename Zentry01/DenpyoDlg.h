@@ -105,6 +105,7 @@ protected:
     CICStatic* AddItemLabel(const QString& text);
     CIKCRitchEditCtrl* AddField(const QString& objectName);
     QPushButton* AddButton(const QString& text, const QString& objectName);
+    void PlaceField(CIKCRitchEditCtrl* field, int x, int rowTop, int width, int rowHeight);
     void ResetLabelColours();
 
     QVector<CICStatic*> m_labels;             // one per item, in item order

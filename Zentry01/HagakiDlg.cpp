@@ -112,7 +112,7 @@ int CHagakiDlg::LayoutItems(int x, int y, int fieldRight) {
             right = std::min(fieldRight, fieldX + sx(150));
             m_zipSearch->setGeometry(right + sx(8), y, sx(100), h);
         }
-        m_fields[i]->setGeometry(fieldX, y, right - fieldX, h);
+        PlaceField(m_fields[i], fieldX, y, right - fieldX, h);
         y += sy(kRowPitch);
     }
     m_labels[Question1]->setGeometry(x, y, labelWidth, h);

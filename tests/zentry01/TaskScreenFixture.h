@@ -15,6 +15,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -186,6 +190,31 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static QString readText(const QString& path) { return cp932::decode(readBytes(path)); }
+
+    // The trial as the command-line analysis of the program folder sees it.
+    QJsonObject analysedByTool(int problem, int autoNumber) {
+        QProcess tool;
+        tool.start(QStringLiteral(ZENTRY_PROGRAM_DIR "/zentry-tool"),
+                   {QStringLiteral("analyze"), QStringLiteral("--folder"), folder.path(), QStringLiteral("--user"),
+                    QString::number(kUser), QStringLiteral("--task"), QString::number(problem),
+                    QStringLiteral("--history"), QString::number(autoNumber)});
+        EXPECT_TRUE(tool.waitForFinished(60000)) << "zentry-tool is built into the program folder with the programs";
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        const QJsonArray trials = QJsonDocument::fromJson(tool.readAllStandardOutput()).object()[QStringLiteral("trials")].toArray();
+        EXPECT_EQ(trials.size(), 1);
+        return trials.isEmpty() ? QJsonObject() : trials.first().toObject();
+    }
+    // The totals stored in the history row are the analysis of the trial's files.
+    void expectHistoryMatchesTool(int problem, int autoNumber) {
+        const QJsonObject trial = analysedByTool(problem, autoNumber);
+        for (const char* column : {"answer_number", "answer_koumoku", "correct_number", "correct_koumoku", "correct_rate",
+                                   "correct_rate_koumoku", "answer_number60", "answer_koumoku60", "correct_number60",
+                                   "correct_koumoku60", "correct_rate60", "correct_rate_koumoku60"}) {
+            const QString name = QString::fromLatin1(column);
+            ASSERT_TRUE(trial.contains(name)) << column;
+            EXPECT_DOUBLE_EQ(history(autoNumber, name).toDouble(), trial[name].toDouble()) << column;
+        }
+    }
 
     // Presses OK on the check feedback screen as soon as it is up.
     static void pressOkOnFeedback() {

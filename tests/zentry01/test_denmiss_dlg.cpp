@@ -132,6 +132,7 @@ TEST_F(DenMissDlgTest, MarkStringsAreLoggedJudgedAndTheStartGoesBackToOne) {
     EXPECT_EQ(history(1, QStringLiteral("answer_number")).toInt(), 3);
     EXPECT_EQ(history(1, QStringLiteral("correct_number")).toInt(), 2);
     EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QStringLiteral("1"));
+    expectHistoryMatchesTool(3, 1);
     // The whole deck was gone through: the next trial starts at card number 1.
     EXPECT_EQ(startNumber(3), 1);
 }

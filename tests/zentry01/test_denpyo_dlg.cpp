@@ -125,6 +125,7 @@ TEST_F(DenpyoDlgTest, AWholeDeckIsLoggedCardByCardAndScored) {
     EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QStringLiteral("1"));
     EXPECT_EQ(history(1, QStringLiteral("answer_time")).toString(), QStringLiteral("01分15秒"));
     EXPECT_EQ(history(1, QStringLiteral("last_update")).toString(), QStringLiteral("2026-04-01 09:31:15"));
+    expectHistoryMatchesTool(2, 1);
     // Through the whole deck the voucher correction keeps the stored start number.
     EXPECT_EQ(startNumber(2), 0);
 

@@ -145,6 +145,7 @@ TEST_F(HagakiDlgTest, TheNineAnswersAreLoggedAsCodes) {
     EXPECT_EQ(history(1, QStringLiteral("correct_number")).toInt(), 2);
     EXPECT_EQ(history(1, QStringLiteral("answer_koumoku")).toInt(), 27);
     EXPECT_EQ(history(1, QStringLiteral("correct_koumoku")).toInt(), 26);
+    expectHistoryMatchesTool(1, 1);
     EXPECT_EQ(startNumber(1), 0); // through the whole deck: unchanged
 }
 
