@@ -140,9 +140,12 @@ inline void WriteMaster(const QString& path) {
     QSqlDatabase::removeDatabase(name);
 }
 
+// The trainee of the program folder.
+inline constexpr int kTrainee = 7;
+
 class TaskScreenTest : public ::testing::Test {
 protected:
-    static constexpr int kUser = 7;
+    static constexpr int kUser = kTrainee;
 
     void SetUp() override {
         WriteMaster(folder.file(QStringLiteral("Quillon01.mst")));
