@@ -27,8 +27,8 @@ const QStringList kVoucherFields = {QStringLiteral("customerCode"), QStringLiter
 class DenpyoDlgTest : public TaskScreenTest {
 protected:
     // Opens the screen for a trial prepared with prepareTrial and shows it.
-    std::unique_ptr<CDenpyoDlg> open() {
-        auto dlg = std::make_unique<CDenpyoDlg>(kaiseki);
+    std::unique_ptr<CDenpyoDlg> open(QWidget* menu = nullptr) {
+        auto dlg = std::make_unique<CDenpyoDlg>(kaiseki, menu);
         EXPECT_TRUE(dlg->OpenTrial());
         dlg->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
@@ -129,11 +129,8 @@ TEST_F(DenpyoDlgTest, AWholeDeckIsLoggedCardByCardAndScored) {
     // Through the whole deck the voucher correction keeps the stored start number.
     EXPECT_EQ(startNumber(2), 0);
 
-    const QStringList analysis = readText(kaiseki.Path()).split(QStringLiteral("\r\n"));
-    ASSERT_GT(analysis.size(), 5);
-    EXPECT_EQ(analysis[0], QStringLiteral("顧客伝票修正・解析結果"));
-    EXPECT_EQ(analysis[4],
-              QStringLiteral("3枚,2枚,1枚,66.67%,33.33%,2026/04/01 09:30:00,2026/04/01 09:31:15"));
+    EXPECT_EQ(readBytes(kaiseki.Path()), golden(QStringLiteral("denpyo_course1_analysis.csv")));
+    EXPECT_TRUE(kaiseki.Path().endsWith(QStringLiteral("/解析結果/7/20260401_093000_解析結果_顧客伝票_山田_太郎.csv")));
     EXPECT_FALSE(kaiseki.IsOpen());
 }
 
@@ -185,13 +182,17 @@ TEST_F(DenpyoDlgTest, AbortEndsWithFlagOneAndStoresTheCardOnScreen) {
 TEST_F(DenpyoDlgTest, TheTimeLimitEndsTheTrialFromTheFirstCardShown) {
     prepareTrial(2, 1);
     env().end_time = 1; // 15 minutes
-    auto dlg = open();
+    QWidget menu;
+    menu.show();
+    auto dlg = open(&menu);
+    EXPECT_FALSE(menu.isVisible()); // the menu is hidden while the trial runs
     clock.advance(14 * 60 + 59);
     QTest::qWait(400);
     EXPECT_TRUE(dlg->isVisible());
     clock.advance(1);
     QTRY_COMPARE(dlg->result(), CDenpyoDlg::kTrialClosed);
     EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(menu.isVisible()); // a skill test goes straight back to the menu
     // No card was finished: nothing logged, the time-up end flag is empty.
     EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QString());
     EXPECT_EQ(history(1, QStringLiteral("answer_number")).toInt(), 0);
@@ -302,6 +303,19 @@ TEST_F(DenpyoDlgTest, BasicTrainingChecksACardAndLogsTheCheckCount) {
                              "メールアドレス,チェック\r\n"
                              "09:30:00,09:30:12,0分12秒,,0021,A1234,P-567,03-1234-5678,taro@example.jp,3\r\n"
                              "09:30:12,09:30:12,0分12秒,,0022,B2007,Q-100,06-9876-5432,hana@mail.jp,0\r\n"));
+}
+
+TEST_F(DenpyoDlgTest, TrainingLeavesTheMenuToTheResultScreens) {
+    prepareTrial(2, 2);
+    env().error_feedback_flg = 0;
+    QWidget menu;
+    menu.show();
+    auto dlg = open(&menu);
+    EXPECT_FALSE(dlg->findChild<QPushButton*>(QStringLiteral("check"))->isVisible()); // no error-check feedback
+    folder.notifier.answers = {true};
+    click(dlg.get(), "abort");
+    EXPECT_EQ(dlg->result(), CDenpyoDlg::kTrialClosed);
+    EXPECT_FALSE(menu.isVisible());
 }
 
 TEST_F(DenpyoDlgTest, SkillTestPlaysNoSwitchSound) {
