@@ -450,10 +450,15 @@ void CDenpyoDlg::onCheck() {
         right[i] = ItemRight(index, i);
         cardRight = cardRight && right[i];
     }
+    QWidget* focused = QApplication::focusWidget();
     {
         CResult2Dlg feedback(cardRight, Env(), this);
         feedback.exec();
     }
+    // The keyboard comes back to this screen, where the trainee left it.
+    activateWindow();
+    if (focused)
+        focused->setFocus();
     DisableItems();
     EnableItems();
     for (int i = 0; i < right.size(); ++i) {

@@ -26,6 +26,9 @@ CZipDlg::CZipDlg(CDB& master, const QString& typed, QWidget* parent) : QDialog(p
     m_list->setObjectName(QStringLiteral("addressList"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setMinimumSize(480, 200);
+    QFont listFont = m_list->font();
+    listFont.setPointSize(11); // addresses in kanji, read at a glance
+    m_list->setFont(listFont);
     layout->addWidget(m_list, 1);
 
     m_countText = new QLabel(this);
