@@ -1,8 +1,8 @@
 #include "DenpyoDlg.h"
 
 #include "AppSub.h"
-#include "BannerPicture.h"
 #include "ArrDenpyo.h"
+#include "BannerPicture.h"
 #include "Clock.h"
 #include "CountTimer.h"
 #include "DateUtil.h"
@@ -10,12 +10,12 @@
 #include "Guarded.h"
 #include "ICException.h"
 #include "ICStatic.h"
-#include "Labels.h"
 #include "IKCRitchEditCtrl.h"
 #include "InputLog.h"
 #include "KCPrintImage.h"
 #include "KCStaticShintyoku.h"
 #include "KaisekiFile.h"
+#include "Labels.h"
 #include "ProgramResources.h"
 #include "Result2Dlg.h"
 #include "ScreenSetup.h"
@@ -31,8 +31,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <exception>
-
 namespace {
 constexpr int kHeaderHeight = 40;
 constexpr int kTickMs = 250;
@@ -40,7 +38,6 @@ constexpr int kRowPitch = 50;
 constexpr int kFieldHeight = 32;
 constexpr int kFieldFontTenths = 120;
 const QString kFieldFace = QStringLiteral("ＭＳ Ｐゴシック");
-
 } // namespace
 
 CDenpyoDlg::CDenpyoDlg(CKaisekiFile& kaiseki, QWidget* parent)
@@ -57,7 +54,7 @@ CDenpyoDlg::~CDenpyoDlg() { qApp->removeEventFilter(this); }
 QString CDenpyoDlg::InputFilePath() const { return m_log->Path(); }
 
 int CDenpyoDlg::exec() {
-    if (!OpenTrial())
+    if (!m_opened && !OpenTrial())
         return result();
     return QDialog::exec();
 }
