@@ -8,6 +8,8 @@
 #include <QWidget>
 
 class CCountTimer : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CCountTimer(QWidget* parent = nullptr);
 

@@ -11,6 +11,8 @@
 #include <optional>
 
 class CKCStaticShintyoku : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CKCStaticShintyoku(QWidget* parent = nullptr);
 

@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 
 class CICListCtrl : public QTreeWidget, public CICControlBase {
+    Q_OBJECT
+
 public:
     explicit CICListCtrl(QWidget* parent = nullptr);
 

@@ -7,6 +7,8 @@
 #include <QLabel>
 
 class CICStatic : public QLabel, public CICControlBase {
+    Q_OBJECT
+
 public:
     explicit CICStatic(QWidget* parent = nullptr);
 

@@ -9,6 +9,8 @@
 #include <QTabBar>
 
 class CICTabCtrl : public QTabBar, public CICControlBase {
+    Q_OBJECT
+
 public:
     explicit CICTabCtrl(QWidget* parent = nullptr);
 

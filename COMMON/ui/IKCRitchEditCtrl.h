@@ -7,6 +7,8 @@
 #include <QTextEdit>
 
 class CIKCRitchEditCtrl : public QTextEdit {
+    Q_OBJECT
+
 public:
     explicit CIKCRitchEditCtrl(QWidget* parent = nullptr);
 
