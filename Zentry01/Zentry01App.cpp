@@ -68,7 +68,7 @@ int CZentry01App::runScreens() {
             m_env.user_code = userSelect.SelectedUserCode();
             CZentry01Dlg menu;
             SetMainScreen(&menu);
-            menu.exec();
+            menu.RunUntilEnded();
             SetMainScreen(nullptr);
         }
     });

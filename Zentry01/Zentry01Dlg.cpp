@@ -65,3 +65,14 @@ void CZentry01Dlg::contextMenuEvent(QContextMenuEvent* event) {
     if (menu.exec(event->globalPos()) == about)
         ShowAbout();
 }
+
+void CZentry01Dlg::done(int result) {
+    m_ended = true;
+    CLargeButtonScreen::done(result);
+}
+
+void CZentry01Dlg::RunUntilEnded() {
+    m_ended = false;
+    while (!m_ended)
+        exec();
+}

@@ -16,6 +16,11 @@ public:
     // The window-menu item that opens the about box.
     void ShowAbout();
 
+    // Runs the menu until the trainee ends it. The screens of a trial hide the
+    // menu, and hiding a dialog ends its exec(): the menu then simply runs again.
+    void RunUntilEnded();
+    void done(int result) override;
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -23,4 +28,5 @@ private:
     void runTask(int problemCode);
 
     TrialRunner m_runTrial;
+    bool m_ended = false;
 };
