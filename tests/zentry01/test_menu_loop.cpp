@@ -26,21 +26,20 @@ TEST(MenuLoop, MenuComesBackAfterATrialThatHidItAndEndsOnlyOnEnd) {
         screen.exec();
         m->show();
     });
-    int step = 0;
+    // Pending steps are tied to the menu, so none outlives the test.
     std::function<void()> drive = [&] {
-        ++step;
         if (!menu.isVisible()) {
-            QTimer::singleShot(10, drive);
+            QTimer::singleShot(10, &menu, drive);
             return;
         }
-        if (trials < 2)
+        if (trials < 2) {
             button(menu, "task2Button")->click();
-        else
+            QTimer::singleShot(10, &menu, drive);
+        } else {
             button(menu, "endButton")->click();
-        if (step < 50)
-            QTimer::singleShot(10, drive);
+        }
     };
-    QTimer::singleShot(0, drive);
+    QTimer::singleShot(0, &menu, drive);
     menu.RunUntilEnded();
     EXPECT_EQ(trials, 2);
     EXPECT_FALSE(visibleDuringTrial);
