@@ -1,5 +1,7 @@
 #include "BannerPicture.h"
 
+#include "ProgramResources.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -9,8 +11,9 @@ constexpr int kHeight = 64; // at 96 DPI; the picture is drawn 800 × 80
 }
 
 CBannerPicture::CBannerPicture(const QString& caption, QWidget* parent)
-    : QWidget(parent), m_caption(caption),
-      m_renderer(new QSvgRenderer(QStringLiteral(":/zentry01/banner.svg"), this)) {
+    : QWidget(parent), m_caption(caption), m_renderer(new QSvgRenderer(this)) {
+    LoadProgramResources();
+    m_renderer->load(QStringLiteral(":/zentry01/banner.svg"));
     setObjectName(QStringLiteral("banner"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

@@ -6,6 +6,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+static void initProgramResources() { Q_INIT_RESOURCE(zentry01); }
+
 namespace {
 LastSound g_last = LastSound::None;
 
@@ -14,6 +16,7 @@ QSoundEffect* effect(Wave wave) {
     static QMap<Wave, QPointer<QSoundEffect>> effects;
     QPointer<QSoundEffect>& e = effects[wave];
     if (!e) {
+        LoadProgramResources();
         e = new QSoundEffect(QCoreApplication::instance());
         e->setSource(QUrl(wave == Wave::Right ? QStringLiteral("qrc:/zentry01/wave164.wav")
                                               : QStringLiteral("qrc:/zentry01/wave168.wav")));
@@ -22,7 +25,15 @@ QSoundEffect* effect(Wave wave) {
 }
 } // namespace
 
-QIcon ProgramIcon() { return QIcon(QStringLiteral(":/zentry01/icon.svg")); }
+void LoadProgramResources() {
+    static const bool loaded = (initProgramResources(), true);
+    (void)loaded;
+}
+
+QIcon ProgramIcon() {
+    LoadProgramResources();
+    return QIcon(QStringLiteral(":/zentry01/icon.svg"));
+}
 
 void PlayWave(Wave wave) {
     g_last = wave == Wave::Right ? LastSound::RightWave : LastSound::NextCardWave;

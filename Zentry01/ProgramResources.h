@@ -2,6 +2,10 @@
 // The task program's own pictures and sounds.
 #include <QIcon>
 
+// Registers the program's resource file (it lives in a static library, so
+// nothing registers it by itself). Cheap after the first call.
+void LoadProgramResources();
+
 QIcon ProgramIcon();
 
 // The two wave resources: 164 a right answer or a goal met, 168 the switch to

@@ -196,6 +196,7 @@ void CResultListDlg::fill() {
     const QFontMetrics metrics(m_list->font());
     const QFontMetrics headerMetrics(m_list->header()->font());
     const QList<Column> columns = columnsFor(problem, course);
+    m_list->setColumnCount(0); // only the screen's own columns
     for (int i = 0; i < columns.size(); ++i) {
         // Wide enough for the sample text, and never narrower than the caption.
         const int width = std::max(metrics.horizontalAdvance(columns[i].sample),
@@ -211,8 +212,11 @@ void CResultListDlg::fill() {
     for (int pos = 0; pos < rows; ++pos) {
         const QStringList cells = RowCells(m_deck, pos, problem, course);
         const int row = m_list->InsertItem(pos, cells.first(), pos + 1);
-        for (int c = 1; c < cells.size(); ++c)
+        for (int c = 1; c < cells.size(); ++c) {
             m_list->SetItemText(row, c, cells[c]);
+            if (columns[c].centred)
+                m_list->topLevelItem(row)->setTextAlignment(c, Qt::AlignCenter);
+        }
     }
     m_rows->setText(QStringLiteral("%1 件").arg(rows));
     if (rows > 0)

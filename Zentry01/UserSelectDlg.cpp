@@ -7,13 +7,12 @@
 #include "StringTable.h"
 #include "Zentry01Strings.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStyle>
 
 CUserSelectDlg::CUserSelectDlg(CDB& userDb, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("userSelectScreen"));
@@ -33,12 +32,15 @@ CUserSelectDlg::CUserSelectDlg(CDB& userDb, QWidget* parent) : QDialog(parent) {
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setColumnCount(0); // only the screen's own columns
     m_list->InsertColumn(0, QStringLiteral("氏名"), 100);
     m_list->InsertColumn(1, QStringLiteral("フリガナ"), 100);
     m_list->header()->setSectionsMovable(false);
+    m_list->header()->setStretchLastSection(false);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setMinimumSize(logicalDpiX() * 460 / 96, logicalDpiY() * 240 / 96);
     caption->setBuddy(m_list);
+    m_list->viewport()->installEventFilter(this);
 
     m_next = new QPushButton(QStringLiteral("次へ"), this);
     m_next->setObjectName(QStringLiteral("nextButton"));
@@ -84,7 +86,6 @@ void CUserSelectDlg::fill(CDB& userDb) {
 
 void CUserSelectDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    fitColumns();
     if (m_shown)
         return;
     m_shown = true;
@@ -94,15 +95,16 @@ void CUserSelectDlg::showEvent(QShowEvent* event) {
         m_list->setFocus();
 }
 
-void CUserSelectDlg::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    fitColumns();
+bool CUserSelectDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
 void CUserSelectDlg::fitColumns() {
-    // Each column half of the list's width, less a vertical scroll bar.
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
-    const int half = (m_list->width() - 2 * m_list->frameWidth() - scrollBar) / 2;
+    // Each column half of the list's width, less a vertical scroll bar (the
+    // viewport's width, as the list always keeps its vertical bar).
+    const int half = m_list->viewport()->width() / 2;
     m_list->setColumnWidth(0, half);
     m_list->setColumnWidth(1, half);
 }

@@ -1,0 +1,204 @@
+#pragma once
+// Support for the tests of the task program's shell (start-up, menu, course,
+// conditions, start and result screens, launcher): a program folder with the
+// built master data file and trainees, the application object, a clock the
+// test moves, a script that answers the chain of modal screens, and a stand-in
+// for a task screen that runs a short trial through the real trial classes.
+#include "ArrDenpyo.h"
+#include "Clock.h"
+#include "DB.h"
+#include "ExecEnv.h"
+#include "InputLog.h"
+#include "KaisekiFile.h"
+#include "Recordsets.h"
+#include "StringTable.h"
+#include "TaskScreens.h"
+#include "TestFolder.h"
+#include "Zentry01App.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace shell {
+
+class FakeClock : public IClock {
+public:
+    FakeClock() : m_now(naiveDateTime(QDate(2026, 5, 11), QTime(10, 0, 0))) { m_previous = setAppClock(this); }
+    ~FakeClock() override { setAppClock(m_previous); }
+    QDateTime now() const override { return m_now; }
+    qint64 msecsSinceStart() const override { return m_ms; }
+    void advance(qint64 seconds) {
+        m_now = m_now.addSecs(seconds);
+        m_ms += seconds * 1000;
+    }
+
+private:
+    QDateTime m_now;
+    qint64 m_ms = 0;
+    IClock* m_previous = nullptr;
+};
+
+// Adds a trainee to the user database; returns the user code.
+inline int AddUser(CDB& userDb, int code, const QString& kana1, const QString& kana2, const QString& name1,
+                   const QString& name2, int deleted = 0, int startNo = 0) {
+    userDb.BeginTrans();
+    CRsUser_tbl rs(&userDb);
+    rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
+    rs.AddNew();
+    rs.m_user_code = code;
+    rs.m_user_kname1 = kana1;
+    rs.m_user_kname2 = kana2;
+    rs.m_user_name1 = name1;
+    rs.m_user_name2 = name2;
+    rs.m_start_no1 = rs.m_start_no2 = rs.m_start_no3 = startNo;
+    rs.m_first_update = rs.m_last_update = appClock().now();
+    rs.m_delete_flg = deleted;
+    rs.Update();
+    rs.Close();
+    userDb.CommitTrans();
+    return code;
+}
+
+// Finds a child by object name; fails the test when it is missing.
+template <typename T> T* Child(QWidget* parent, const char* name) {
+    T* w = parent->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(w, nullptr) << "no " << name;
+    return w;
+}
+
+inline void Click(QWidget* parent, const char* buttonName) {
+    if (auto* b = Child<QAbstractButton>(parent, buttonName))
+        QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Answers the modal screens of a chain one after another: each step waits for
+// a modal screen of its class, records it and runs its action. A screen that
+// no step expects is recorded as unexpected and closed, so a test never hangs.
+class ModalScript : public QObject {
+public:
+    ModalScript() {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &ModalScript::poll);
+        m_timer.start();
+    }
+    template <typename T> ModalScript& on(std::function<void(T*)> action) {
+        m_steps.push_back({&T::staticMetaObject, [action](QWidget* w) { action(static_cast<T*>(w)); }});
+        return *this;
+    }
+    bool done() const { return m_next == m_steps.size(); }
+    // Class names of the screens met, in order; "!" marks an unexpected one.
+    QStringList seen;
+
+private:
+    struct Step {
+        const QMetaObject* type;
+        std::function<void(QWidget*)> action;
+    };
+    void poll() {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible())
+            return;
+        for (const QPointer<QWidget>& h : m_handled)
+            if (h == w)
+                return; // met before; a nested screen has just closed
+        m_handled << w;
+        if (m_next < m_steps.size() && w->metaObject()->inherits(m_steps[m_next].type)) {
+            seen << QLatin1String(w->metaObject()->className());
+            auto action = m_steps[m_next++].action;
+            // Run outside this slot: the action may open a nested modal screen.
+            QTimer::singleShot(0, w, [action, w] { action(w); });
+            return;
+        }
+        seen << QLatin1String("!") + QLatin1String(w->metaObject()->className());
+        if (auto* d = qobject_cast<QDialog*>(w))
+            QTimer::singleShot(0, d, &QDialog::reject);
+    }
+
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    QList<QPointer<QWidget>> m_handled;
+    QTimer m_timer;
+};
+
+// What a task screen does for one trial, without the screen: the history row,
+// the input-value file with the first `done` cards of the order answered (right
+// when `right`), the analysis into `result` and the completed history row.
+inline int RunShortTrial(CZentry01App& app, CKaisekiFile& result, FakeClock& clock, int done, bool right = true) {
+    CExecEnv& env = app.ExecEnv();
+    CArrBase& deck = *app.CurrentDeck();
+    deck.ResetTrial();
+    const QDateTime opened = appClock().now();
+    const int row = env.CreateHistoryRow(app.UserDb(), opened);
+    if (row == 0)
+        return QDialog::Rejected;
+    CInputLog log;
+    log.Open(app.UserDb(), env.problem_code, opened, env.user_code);
+    log.WriteLine(CInputLog::HeaderLine(env.problem_code, env.course_code));
+    result.Open(app.UserDb(), app.MasterDb(), CKaisekiFile::TrialConditions::Of(env), env.problem_code, opened,
+                env.user_code);
+    for (int p = 0; p < done; ++p) {
+        const int index = deck.CardAtPosition(p);
+        deck.MarkShown(index);
+        clock.advance(20);
+        CArrBaseInfo& card = deck.at(index);
+        for (int item = 0; item < deck.ItemCount(); ++item) {
+            if (env.problem_code == 3) {
+                QString marks;
+                const QString& c = card.correct[item];
+                const QString& e = card.erroneous[item];
+                for (qsizetype i = 0; i < e.size(); ++i)
+                    marks += (i < c.size() && c[i] == e[i]) ? QLatin1Char('N') : QLatin1Char('C');
+                card.input[item] = marks;
+            } else {
+                card.input[item] = card.correct[item];
+            }
+            if (!right && item == 0)
+                card.input[item] += QLatin1Char('X');
+        }
+        deck.MarkFinished(index);
+        log.WriteLine(CInputLog::CardLine(deck, index, env.course_code));
+    }
+    log.Close();
+    result.WriteResult(deck, row);
+    result.Close();
+    if (const CArrKaisekiMain_ShikouKai* totals = result.FirstResult())
+        env.CompleteHistoryRow(app.UserDb(), row, *totals, 1, deck.WorkingTime());
+    return TaskScreens::kTrialClosed;
+}
+
+// A program folder with the built master data file, opened by the application
+// object, and one trainee chosen.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.copyBuiltMaster();
+        app = std::make_unique<CZentry01App>();
+        app->OpenDatabases();
+        userCode = AddUser(app->UserDb(), 7, QStringLiteral("ヤマダ"), QStringLiteral("タロウ"),
+                           QStringLiteral("山田"), QStringLiteral("太郎"));
+        app->ExecEnv().user_code = userCode;
+    }
+    void TearDown() override {
+        app.reset();
+        StringTable::clear();
+    }
+    CExecEnv& env() { return app->ExecEnv(); }
+    QStringList messages() const { return folder.notifier.texts(); }
+
+    TestFolder folder;
+    FakeClock clock;
+    std::unique_ptr<CZentry01App> app;
+    int userCode = 0;
+};
+
+} // namespace shell
