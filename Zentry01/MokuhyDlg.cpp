@@ -78,6 +78,9 @@ CMokuhyDlg::CMokuhyDlg(CExecEnv& env, int deckSize, QWidget* parent)
 }
 
 void CMokuhyDlg::buildControls() {
+    QFont screenFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    screenFont.setPointSize(11);
+    setFont(screenFont);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -87,7 +90,7 @@ void CMokuhyDlg::buildControls() {
     const int margin = ScreenSetup::ScaleX(this, 24);
     body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 14), margin, ScreenSetup::ScaleY(this, 16));
     body->setHorizontalSpacing(ScreenSetup::ScaleX(this, 18));
-    body->setVerticalSpacing(ScreenSetup::ScaleY(this, 10));
+    body->setVerticalSpacing(ScreenSetup::ScaleY(this, 12));
     outer->addLayout(body, 1);
 
     // 終了時間
@@ -138,7 +141,7 @@ void CMokuhyDlg::buildControls() {
     m_finalFeedback = check(QStringLiteral("最終フィードバックをする"), QStringLiteral("finalFeedbackCheck"), this);
     for (QCheckBox* c : {m_graph, m_errorFeedback, m_finalFeedback})
         feedback->addWidget(c);
-    feedback->addSpacing(ScreenSetup::ScaleY(this, 6));
+    feedback->addStretch(1);
     m_methodLabel = new QLabel(QStringLiteral("フィードバック方法の選択"), this);
     m_methodLabel->setObjectName(QStringLiteral("methodLabel"));
     feedback->addWidget(m_methodLabel);
@@ -149,7 +152,7 @@ void CMokuhyDlg::buildControls() {
         methodRow->addWidget(radio(m_method, code, Labels::ResultMethod(code), QLatin1String(methodNames[code - 1]), this));
     methodRow->addStretch(1);
     feedback->addLayout(methodRow);
-    feedback->addSpacing(ScreenSetup::ScaleY(this, 6));
+    feedback->addStretch(1);
     m_colourLabel = new QLabel(QStringLiteral("好きな色を１つ選択してください"), this);
     m_colourLabel->setObjectName(QStringLiteral("colourLabel"));
     feedback->addWidget(m_colourLabel);
@@ -167,7 +170,7 @@ void CMokuhyDlg::buildControls() {
     }
     colourGrid->setColumnStretch(6, 1);
     feedback->addLayout(colourGrid);
-    feedback->addStretch(1);
+    feedback->addStretch(2);
 
     body->addWidget(endGroup, 0, 0);
     body->addWidget(screenGroup, 1, 0);
@@ -175,7 +178,10 @@ void CMokuhyDlg::buildControls() {
     body->addWidget(feedbackGroup, 0, 1, 3, 1);
     body->setColumnStretch(0, 4);
     body->setColumnStretch(1, 5);
-    body->setRowStretch(3, 1);
+    body->setRowStretch(0, 2);
+    body->setRowStretch(1, 4);
+    body->setRowStretch(2, 3);
+    body->setRowMinimumHeight(3, ScreenSetup::ScaleY(this, 4));
 
     auto* next = new QPushButton(QStringLiteral("次へ"), this);
     next->setObjectName(QStringLiteral("nextButton"));

@@ -49,6 +49,7 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
 
     const CArrBaseInfo& card = deck.at(deckIndex);
     auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(ScreenSetup::ScaleX(this, 8));
     titleRow->addWidget(new QLabel(QStringLiteral("課題名"), this));
     auto* task = new QLabel(Labels::Problem(problemCode), this);
     task->setObjectName(QStringLiteral("taskName"));
@@ -83,6 +84,8 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
     for (int i = 0; i < titles.size(); ++i) {
         auto* group = new QGroupBox(titles[i], page);
         auto* grid = new QGridLayout(group);
+        grid->setContentsMargins(ScreenSetup::ScaleX(this, 8), ScreenSetup::ScaleY(this, 4),
+                                 ScreenSetup::ScaleX(this, 8), ScreenSetup::ScaleY(this, 4));
         grid->setVerticalSpacing(ScreenSetup::ScaleY(this, 2));
         ItemBoxes boxes;
         boxes.title = titles[i];

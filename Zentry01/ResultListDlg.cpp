@@ -119,6 +119,7 @@ void CResultListDlg::buildControls() {
 
     auto* info = new QGridLayout;
     info->setHorizontalSpacing(ScreenSetup::ScaleX(this, 10));
+    info->setVerticalSpacing(ScreenSetup::ScaleY(this, 4));
     info->addWidget(new QLabel(QStringLiteral("課題名"), this), 0, 0);
     m_taskName = new QLabel(this);
     m_taskName->setObjectName(QStringLiteral("taskName"));
@@ -168,7 +169,8 @@ void CResultListDlg::buildControls() {
     m_back = new QPushButton(QStringLiteral("メニューへ戻る(&N)"), this);
     m_back->setObjectName(QStringLiteral("backButton"));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {select, m_graph, detail, m_back}) {
+    select->setAutoDefault(false);
+    for (QPushButton* b : {m_graph, detail, m_back}) {
         b->setAutoDefault(false);
         b->setMinimumHeight(ScreenSetup::ScaleY(this, 30));
     }
@@ -200,7 +202,7 @@ void CResultListDlg::fill() {
     for (int i = 0; i < columns.size(); ++i) {
         // Wide enough for the sample text, and never narrower than the caption.
         const int width = std::max(metrics.horizontalAdvance(columns[i].sample),
-                                   headerMetrics.horizontalAdvance(columns[i].caption) + 16);
+                                   headerMetrics.horizontalAdvance(columns[i].caption) + 10);
         m_list->InsertColumn(i, columns[i].caption, width, columns[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
     }
 

@@ -36,6 +36,8 @@ CStartDlg::CStartDlg(CExecEnv& env, CDB& userDb, CArrBase& deck, CArrShowSeq& or
         m_lines[i]->setObjectName(QStringLiteral("line%1").arg(i + 1));
         m_lines[i]->setFont(lineFont);
         m_lines[i]->setWordWrap(true);
+        // An empty line keeps its place.
+        m_lines[i]->setMinimumHeight(QFontMetrics(lineFont).height());
         body->addWidget(m_lines[i]);
     }
     body->addStretch(1);

@@ -132,8 +132,10 @@ private:
 
 // What a task screen does for one trial, without the screen: the history row,
 // the input-value file with the first `done` cards of the order answered (right
-// when `right`), the analysis into `result` and the completed history row.
-inline int RunShortTrial(CZentry01App& app, CKaisekiFile& result, FakeClock& clock, int done, bool right = true) {
+// when `right`), the analysis into `result` and the history row completed with
+// the end reason (0 time up, 1 ended by the trainee).
+inline int RunShortTrial(CZentry01App& app, CKaisekiFile& result, FakeClock& clock, int done, bool right = true,
+                         int endFlag = 1) {
     CExecEnv& env = app.ExecEnv();
     CArrBase& deck = *app.CurrentDeck();
     deck.ResetTrial();
@@ -172,7 +174,7 @@ inline int RunShortTrial(CZentry01App& app, CKaisekiFile& result, FakeClock& clo
     result.WriteResult(deck, row);
     result.Close();
     if (const CArrKaisekiMain_ShikouKai* totals = result.FirstResult())
-        env.CompleteHistoryRow(app.UserDb(), row, *totals, 1, deck.WorkingTime());
+        env.CompleteHistoryRow(app.UserDb(), row, *totals, endFlag, deck.WorkingTime());
     return TaskScreens::kTrialClosed;
 }
 
