@@ -46,10 +46,11 @@ CFeedbackScreen::CFeedbackScreen(const QString& bannerCaption, QWidget* parent) 
 
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("message"));
-    m_message->setAlignment(Qt::AlignCenter);
-    m_message->setWordWrap(true);
+    // Lines start at one left edge (the final feedback's colons line up); the
+    // block as a whole is centred.
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setTextColour(m_message, Qt::black);
-    body->addWidget(m_message, 1);
+    body->addWidget(m_message, 1, Qt::AlignHCenter);
 
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("okButton"));

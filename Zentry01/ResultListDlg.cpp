@@ -230,6 +230,10 @@ void CResultListDlg::fill() {
 
 void CResultListDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The menu stays out of sight until the trainee goes back to it (the final
+    // feedback before this screen shows it again as it closes).
+    if (parentWidget())
+        parentWidget()->hide();
     if (m_opened)
         return;
     m_opened = true;

@@ -114,6 +114,7 @@ protected:
         ASSERT_NE(result->FirstResult(), nullptr);
     }
     std::unique_ptr<CResultListDlg> openList() {
+        menu.show();
         auto dlg = std::make_unique<CResultListDlg>(*result, env(), app->UserDb(), app->MasterDb(),
                                                     *app->CurrentDeck(), &menu);
         dlg->show();
@@ -225,6 +226,7 @@ TEST_F(AfterTrial, SelectPicksTheRowByCountOrAsksForOneInRange) {
 
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(menu.isVisible());
     Click(dlg.get(), "backButton");
     EXPECT_EQ(dlg->result(), CResultListDlg::kBackToMenu);
     EXPECT_TRUE(menu.isVisible());
