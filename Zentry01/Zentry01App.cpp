@@ -1,5 +1,6 @@
 #include "Zentry01App.h"
 
+#include "Codec.h"
 #include "FontSubstitution.h"
 #include "Guarded.h"
 #include "MessageBoxNotifier.h"
@@ -55,7 +56,13 @@ int CZentry01App::Run() {
     }
     MessageBoxNotifier boxes;
     INotifier* previous = setNotifier(&boxes);
-    const int code = runScreens();
+    int code = 1;
+    // Every file of the program is code page 932; without it nothing could be
+    // read or written correctly.
+    if (cp932::available())
+        code = runScreens();
+    else
+        notifyError(QStringLiteral("文字コード Shift-JIS (windows-31j) を扱えないため、起動できません。"));
     setNotifier(previous);
     return code;
 }

@@ -7,7 +7,9 @@
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 using namespace shell;
@@ -174,6 +176,30 @@ TEST_F(Menu, ButtonsStayCentredAndTheBannerSpansTheWidth) {
             EXPECT_LE(std::abs(r.center().x() - dlg->width() / 2), 1) << name << " at " << width;
         }
     }
+}
+
+TEST_F(Menu, TheWindowMenuItemOpensTheAboutBox) {
+    auto dlg = open();
+    QStringList items;
+    bool closeEnabled = true;
+    QTimer::singleShot(50, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        for (QAction* a : popup->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        closeEnabled = popup->actions().first()->isEnabled();
+        popup->setActiveAction(popup->actions().last());
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    ModalScript script;
+    script.on<CAboutDlg>([](CAboutDlg* about) { QTest::keyClick(about, Qt::Key_Return); });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), dlg->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(dlg.get(), &event);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("閉じる(&C)"), QStringLiteral("-"),
+                                  QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...")}));
+    EXPECT_FALSE(closeEnabled);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.seen, QStringList{"CAboutDlg"});
 }
 
 TEST_F(Menu, AboutBoxNamesTheVersionAndThePostalDataDate) {
