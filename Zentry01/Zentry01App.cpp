@@ -68,7 +68,7 @@ int CZentry01App::Run() {
 }
 
 int CZentry01App::runScreens() {
-    Guarded([this] {
+    const bool ran = Guarded([this] {
         OpenDatabases();
         CUserSelectDlg userSelect(UserDb());
         if (userSelect.exec() == QDialog::Accepted) {
@@ -80,7 +80,9 @@ int CZentry01App::runScreens() {
         }
     });
     DeleteDecksAndMaster();
-    return 0;
+    // A start-up that failed (a database that would not open) has been shown;
+    // the exit code says so too.
+    return ran ? 0 : 1;
 }
 
 void CZentry01App::OpenDatabases() {

@@ -54,6 +54,10 @@ struct CourseRule {
     bool targetsOpen;
 };
 
+void PrintTo(const CourseRule& r, std::ostream* os) {
+    *os << "course " << r.course << " display_flg " << r.displayFlg;
+}
+
 class CourseRules : public ConditionsScreen, public ::testing::WithParamInterface<CourseRule> {};
 
 TEST_P(CourseRules, EachControlFollowsTheCourseAndStoresZeroWhenClosed) {

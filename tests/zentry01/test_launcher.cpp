@@ -153,6 +153,10 @@ struct CourseFlow {
     QStringList screensAfterTask;
 };
 
+void PrintTo(const CourseFlow& f, std::ostream* os) {
+    *os << "course " << f.course << (f.finalFeedback ? " with final feedback" : "");
+}
+
 class LauncherFlow : public Launcher, public ::testing::WithParamInterface<CourseFlow> {};
 
 TEST_P(LauncherFlow, ResultScreensFollowTheCourse) {

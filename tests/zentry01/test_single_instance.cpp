@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -116,6 +117,31 @@ TEST(SingleInstance, TwoProgramsLeaveOneRunning) {
 
     first.kill();
     first.waitForFinished(10000);
+}
+
+TEST(StartUp, ADatabaseThatWillNotOpenIsShownAndEndsTheProgram) {
+    PrivateTemp temp;
+    TestFolder folder; // no master data file in it
+    QString shown;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            caption = box->windowTitle();
+            icon = box->icon();
+            box->accept();
+        }
+    });
+    answer.start(20);
+    CZentry01App app;
+    EXPECT_EQ(app.Run(), 1);
+    EXPECT_TRUE(shown.contains(QStringLiteral("Quillon01.mst"))) << shown.toStdString();
+    EXPECT_EQ(caption, QStringLiteral("ソラミ！ミルテア"));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_FALSE(QApplication::activeModalWidget()) << "no user selection after the failure";
+    StringTable::clear();
 }
 
 TEST(SingleInstance, BringToFrontRestoresAMinimisedScreen) {
