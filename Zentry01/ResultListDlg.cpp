@@ -198,7 +198,6 @@ void CResultListDlg::fill() {
     const QFontMetrics metrics(m_list->font());
     const QFontMetrics headerMetrics(m_list->header()->font());
     const QList<Column> columns = columnsFor(problem, course);
-    m_list->setColumnCount(0); // only the screen's own columns
     for (int i = 0; i < columns.size(); ++i) {
         // Wide enough for the sample text, and never narrower than the caption.
         const int width = std::max(metrics.horizontalAdvance(columns[i].sample),

@@ -32,7 +32,6 @@ CUserSelectDlg::CUserSelectDlg(CDB& userDb, QWidget* parent) : QDialog(parent) {
     m_list->setRootIsDecorated(false);
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setColumnCount(0); // only the screen's own columns
     m_list->InsertColumn(0, QStringLiteral("氏名"), 100);
     m_list->InsertColumn(1, QStringLiteral("フリガナ"), 100);
     m_list->header()->setSectionsMovable(false);

@@ -25,6 +25,8 @@ QRect checkBoxRect(const QRect& cell) {
 } // namespace
 
 CICListCtrl::CICListCtrl(QWidget* parent) : QTreeWidget(parent) {
+    // A tree widget starts with one column; a list has only the columns inserted.
+    setColumnCount(0);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -181,3 +181,12 @@ TEST(ListCtrl, OwnerDrawnCheckBoxesToggleByClickAndSpace) {
     EXPECT_TRUE(list.GetCheck(0));
     EXPECT_EQ(list.SingleSelection(), 0);
 }
+
+TEST(ListCtrlColumns, AListHasOnlyTheColumnsInserted) {
+    CICListCtrl list;
+    EXPECT_EQ(list.columnCount(), 0);
+    list.InsertColumn(0, QStringLiteral("氏名"), 100);
+    list.InsertColumn(1, QStringLiteral("フリガナ"), 100);
+    EXPECT_EQ(list.columnCount(), 2);
+    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("氏名"));
+}
