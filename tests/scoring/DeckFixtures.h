@@ -3,6 +3,7 @@
 // the test sets, a small master data file written row by row, and user rows.
 #include "ArrDenpyo.h"
 #include "Clock.h"
+#include "FakeClock.h"
 #include "DB.h"
 #include "Recordsets.h"
 #include "Schema.h"
@@ -16,26 +17,7 @@
 
 namespace fixtures {
 
-// A clock that stands still until the test moves it.
-class FakeClock : public IClock {
-public:
-    explicit FakeClock(QDateTime start = naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0))) : m_now(start) {
-        m_previous = setAppClock(this);
-    }
-    ~FakeClock() override { setAppClock(m_previous); }
-    QDateTime now() const override { return m_now; }
-    qint64 msecsSinceStart() const override { return m_ms; }
-    void set(const QDateTime& t) { m_now = t; }
-    void advance(qint64 seconds) {
-        m_now = m_now.addSecs(seconds);
-        m_ms += seconds * 1000;
-    }
-
-private:
-    QDateTime m_now;
-    qint64 m_ms = 0;
-    IClock* m_previous = nullptr;
-};
+using ::FakeClock;
 
 // Writes a master data file with the schema's tables; rows are added with run().
 class MasterWriter {

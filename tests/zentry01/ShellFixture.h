@@ -6,6 +6,7 @@
 // for a task screen that runs a short trial through the real trial classes.
 #include "ArrDenpyo.h"
 #include "Clock.h"
+#include "FakeClock.h"
 #include "DB.h"
 #include "ExecEnv.h"
 #include "InputLog.h"
@@ -31,21 +32,10 @@
 
 namespace shell {
 
-class FakeClock : public IClock {
+// The shell's trials start on a Monday morning.
+class FakeClock : public ::FakeClock {
 public:
-    FakeClock() : m_now(naiveDateTime(QDate(2026, 5, 11), QTime(10, 0, 0))) { m_previous = setAppClock(this); }
-    ~FakeClock() override { setAppClock(m_previous); }
-    QDateTime now() const override { return m_now; }
-    qint64 msecsSinceStart() const override { return m_ms; }
-    void advance(qint64 seconds) {
-        m_now = m_now.addSecs(seconds);
-        m_ms += seconds * 1000;
-    }
-
-private:
-    QDateTime m_now;
-    qint64 m_ms = 0;
-    IClock* m_previous = nullptr;
+    FakeClock() : ::FakeClock(naiveDateTime(QDate(2026, 5, 11), QTime(10, 0, 0))) {}
 };
 
 // Adds a trainee to the user database; returns the user code.

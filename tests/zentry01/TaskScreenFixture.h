@@ -5,6 +5,7 @@
 // real task screens.
 #include "ArrDenpyo.h"
 #include "Clock.h"
+#include "FakeClock.h"
 #include "Codec.h"
 #include "DB.h"
 #include "ExecEnv.h"
@@ -33,23 +34,7 @@
 
 namespace taskscreens {
 
-// A clock that stands still until the test moves it.
-class FakeClock : public IClock {
-public:
-    FakeClock() : m_now(naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0))) { m_previous = setAppClock(this); }
-    ~FakeClock() override { setAppClock(m_previous); }
-    QDateTime now() const override { return m_now; }
-    qint64 msecsSinceStart() const override { return m_ms; }
-    void advance(qint64 seconds) {
-        m_now = m_now.addSecs(seconds);
-        m_ms += seconds * 1000;
-    }
-
-private:
-    QDateTime m_now;
-    qint64 m_ms = 0;
-    IClock* m_previous = nullptr;
-};
+using ::FakeClock;
 
 // The cards of the small master file. Vouchers: printed values differ from the
 // correct ones in some characters; the third voucher has no error.

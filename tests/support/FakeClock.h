@@ -1,0 +1,23 @@
+#pragma once
+// A clock that stands still until the test moves it; installed for its lifetime.
+#include "Clock.h"
+
+class FakeClock : public IClock {
+public:
+    explicit FakeClock(QDateTime start = naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0))) : m_now(start) {
+        m_previous = setAppClock(this);
+    }
+    ~FakeClock() override { setAppClock(m_previous); }
+    QDateTime now() const override { return m_now; }
+    qint64 msecsSinceStart() const override { return m_ms; }
+    void set(const QDateTime& t) { m_now = t; }
+    void advance(qint64 seconds) {
+        m_now = m_now.addSecs(seconds);
+        m_ms += seconds * 1000;
+    }
+
+private:
+    QDateTime m_now;
+    qint64 m_ms = 0;
+    IClock* m_previous = nullptr;
+};
