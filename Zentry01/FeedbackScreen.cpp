@@ -6,7 +6,6 @@
 #include "ScreenSetup.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,7 +20,7 @@ void setTextColour(QLabel* label, const QColor& colour) {
 }
 } // namespace
 
-CFeedbackScreen::CFeedbackScreen(const QString& bannerCaption, QWidget* parent) : QDialog(parent) {
+CFeedbackScreen::CFeedbackScreen(const QString& bannerCaption, QWidget* parent) : CResultScreen(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -80,16 +79,4 @@ void CFeedbackScreen::setMarkColour(const QColor& colour) {
 
 void CFeedbackScreen::setMessageColour(const QColor& colour) { setTextColour(m_message, colour); }
 
-void CFeedbackScreen::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CFeedbackScreen::ok() {
-    if (parentWidget())
-        parentWidget()->show();
-    accept();
-}
+void CFeedbackScreen::ok() { closeShowingParent(); }

@@ -2,12 +2,12 @@
 // The layout of the two feedback screens: the banner, the large ○/× mark
 // (shown only with the figure feedback), the message, and OK. Enter is OK; Esc
 // does nothing; OK shows the screen that opened it again.
-#include <QDialog>
+#include "ResultScreen.h"
 
 class QLabel;
 class QPushButton;
 
-class CFeedbackScreen : public QDialog {
+class CFeedbackScreen : public CResultScreen {
     Q_OBJECT
 public:
     QLabel* Mark() const { return m_mark; }
@@ -20,7 +20,6 @@ protected:
     void setMarkColour(const QColor& colour);
     void setMessageColour(const QColor& colour);
 
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ok();

@@ -11,14 +11,13 @@
 #include "WaitCursor.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 CGraphDlg::CGraphDlg(const CKaisekiFile& result, const CExecEnv& env, CDB& userDb, CDB& masterDb, QWidget* parent)
-    : QDialog(parent), m_env(env), m_userDb(userDb), m_masterDb(masterDb) {
+    : CResultScreen(parent), m_env(env), m_userDb(userDb), m_masterDb(masterDb) {
     setObjectName(QStringLiteral("graphScreen"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -95,16 +94,4 @@ void CGraphDlg::loadHistory() {
     });
 }
 
-void CGraphDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CGraphDlg::ok() {
-    if (parentWidget())
-        parentWidget()->show();
-    accept();
-}
+void CGraphDlg::ok() { closeShowingParent(); }

@@ -3,7 +3,7 @@
 // the task, opened from the result list.
 #include "ArrKaisekiMain.h"
 
-#include <QDialog>
+#include "ResultScreen.h"
 
 class CDB;
 class CExecEnv;
@@ -12,7 +12,7 @@ class CKaisekiFile;
 class QLabel;
 class QPushButton;
 
-class CGraphDlg : public QDialog {
+class CGraphDlg : public CResultScreen {
     Q_OBJECT
 public:
     CGraphDlg(const CKaisekiFile& result, const CExecEnv& env, CDB& userDb, CDB& masterDb, QWidget* parent = nullptr);
@@ -27,7 +27,6 @@ public:
     CKCGraph* Graph() const { return m_graph; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -35,7 +34,7 @@ QString answerText(int item, const QString& code) {
 } // namespace
 
 CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent)
-    : QDialog(parent) {
+    : CResultScreen(parent) {
     setObjectName(QStringLiteral("resultDetailScreen"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -203,16 +202,4 @@ void CResultDetailDlg::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { m_ok->setFocus(); });
 }
 
-void CResultDetailDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CResultDetailDlg::back() {
-    if (parentWidget())
-        parentWidget()->show();
-    accept();
-}
+void CResultDetailDlg::back() { closeShowingParent(); }

@@ -1,14 +1,14 @@
 #pragma once
 // One card's answers beside the trainee's inputs, with the differing
 // characters marked in red.
-#include <QDialog>
+#include "ResultScreen.h"
 #include <QList>
 
 class CArrBase;
 class CIKCRitchEditCtrl;
 class QPushButton;
 
-class CResultDetailDlg : public QDialog {
+class CResultDetailDlg : public CResultScreen {
     Q_OBJECT
 public:
     CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent = nullptr);
@@ -30,7 +30,6 @@ public:
     static QString DifferenceMarks(const QString& text, const QString& reference);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
