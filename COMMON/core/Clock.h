@@ -1,7 +1,7 @@
 #pragma once
 // Local wall time behind a small seam, so tests can step exactly onto a
 // boundary instead of sleeping. Times are "naive" local times: the local date
-// and time fields, carried in a QDateTime whose spec is UTC so that arithmetic
+// and time fields, carried in a QDateTime marked as UTC so that arithmetic
 // is plain calendar arithmetic, independent of the machine's zone rules.
 #include <QDateTime>
 
