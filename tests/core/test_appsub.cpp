@@ -6,6 +6,7 @@
 #include "Labels.h"
 #include "Recordsets.h"
 #include "TestFolder.h"
+#include "TestRows.h"
 #include "TextUtil.h"
 
 #include <QDir>
@@ -26,17 +27,10 @@ TEST(CsvNames, PathsCreateTheUserFolderAndUseTheRegisteredNames) {
     TestFolder folder;
     CDB db;
     db.OpenUser();
-    {
-        CRsUser_tbl rs(&db);
-        rs.Open(CRecordset::dbOpenDynaset, "[User_tbl]");
-        db.BeginTrans();
-        rs.AddNew();
-        rs.m_user_code = 12;
-        rs.m_user_name1 = "山田";
-        rs.m_user_name2 = "花子";
-        rs.Update();
-        db.CommitTrans();
-    }
+    TestUser user;
+    user.code = 12;
+    user.name2 = "花子";
+    AddTestUser(db, user);
     QDateTime t = naiveDateTime(QDate(2026, 12, 31), QTime(23, 59, 58));
     QString p = AppSub::InputFilePath(db, 2, t, 12);
     EXPECT_EQ(p, folder.path() + "解析結果/12/20261231_235958_入力値_顧客伝票_山田_花子.csv");

@@ -5,6 +5,7 @@
 #include "Recordsets.h"
 #include "Schema.h"
 #include "TestFolder.h"
+#include "TestRows.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -14,19 +15,8 @@
 namespace {
 void addUser(CDB& db, int code, const QString& k1, const QString& k2, const QString& n1, const QString& n2,
              int deleted = 0) {
-    CRsUser_tbl rs(&db);
-    rs.Open(CRecordset::dbOpenDynaset, "[User_tbl]");
-    db.BeginTrans();
-    rs.AddNew();
-    rs.m_user_code = code;
-    rs.m_user_kname1 = k1;
-    rs.m_user_kname2 = k2;
-    rs.m_user_name1 = n1;
-    rs.m_user_name2 = n2;
-    rs.m_first_update = rs.m_last_update = naiveDateTime(QDate(2026, 4, 1), QTime(9, 0));
-    rs.m_delete_flg = deleted;
-    rs.Update();
-    db.CommitTrans();
+    TestUser u{code, k1, k2, n1, n2, {0, 0, 0}, deleted, naiveDateTime(QDate(2026, 4, 1), QTime(9, 0))};
+    AddTestUser(db, u);
 }
 
 void addHistory(CDB& db, int id, int user, int deleted = 0) {

@@ -4,6 +4,7 @@
 #include "ArrDenpyo.h"
 #include "Clock.h"
 #include "FakeClock.h"
+#include "TestRows.h"
 #include "DB.h"
 #include "Recordsets.h"
 #include "Schema.h"
@@ -70,22 +71,15 @@ private:
 // Adds a live user with the given start numbers.
 inline void addUser(CDB& userDb, int code, const QString& name1, const QString& name2, int start1 = 0,
                     int start2 = 0, int start3 = 0, int deleted = 0) {
-    CRsUser_tbl rs(&userDb);
-    rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
-    userDb.BeginTrans();
-    rs.AddNew();
-    rs.m_user_code = code;
-    rs.m_user_kname1 = QStringLiteral("ヤマダ");
-    rs.m_user_kname2 = QStringLiteral("タロウ");
-    rs.m_user_name1 = name1;
-    rs.m_user_name2 = name2;
-    rs.m_start_no1 = start1;
-    rs.m_start_no2 = start2;
-    rs.m_start_no3 = start3;
-    rs.m_first_update = rs.m_last_update = naiveDateTime(QDate(2026, 3, 1), QTime(8, 0));
-    rs.m_delete_flg = deleted;
-    rs.Update();
-    userDb.CommitTrans();
+    TestUser u;
+    u.code = code;
+    u.name1 = name1;
+    u.name2 = name2;
+    u.start[0] = start1;
+    u.start[1] = start2;
+    u.start[2] = start3;
+    u.deleted = deleted;
+    AddTestUser(userDb, u);
 }
 
 // A deck built by hand: card numbers with their correct (and printed) values.

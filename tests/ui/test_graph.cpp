@@ -7,6 +7,7 @@
 #include "KCGraph.h"
 #include "Recordsets.h"
 #include "TestFolder.h"
+#include "TestRows.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -238,17 +239,10 @@ TEST_F(Graph, TitlesNameTheUserTaskAndSelection) {
     TestFolder folder;
     CDB db;
     db.OpenUser();
-    {
-        CRsUser_tbl rs(&db);
-        rs.Open(CRecordset::dbOpenDynaset, "[User_tbl]");
-        db.BeginTrans();
-        rs.AddNew();
-        rs.m_user_code = 3;
-        rs.m_user_name1 = "山田";
-        rs.m_user_name2 = "花子";
-        rs.Update();
-        db.CommitTrans();
-    }
+    TestUser user;
+    user.code = 3;
+    user.name2 = "花子";
+    AddTestUser(db, user);
     const Trials trials = makeTrials({{1, 10, 8, 70}});
     CKCGraphData data = dataOf(trials, 5);
     QImage image(600, 300, QImage::Format_RGB32);

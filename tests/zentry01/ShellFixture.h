@@ -7,6 +7,7 @@
 #include "ArrDenpyo.h"
 #include "Clock.h"
 #include "FakeClock.h"
+#include "TestRows.h"
 #include "DB.h"
 #include "ExecEnv.h"
 #include "InputLog.h"
@@ -41,21 +42,8 @@ public:
 // Adds a trainee to the user database; returns the user code.
 inline int AddUser(CDB& userDb, int code, const QString& kana1, const QString& kana2, const QString& name1,
                    const QString& name2, int deleted = 0, int startNo = 0) {
-    userDb.BeginTrans();
-    CRsUser_tbl rs(&userDb);
-    rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
-    rs.AddNew();
-    rs.m_user_code = code;
-    rs.m_user_kname1 = kana1;
-    rs.m_user_kname2 = kana2;
-    rs.m_user_name1 = name1;
-    rs.m_user_name2 = name2;
-    rs.m_start_no1 = rs.m_start_no2 = rs.m_start_no3 = startNo;
-    rs.m_first_update = rs.m_last_update = appClock().now();
-    rs.m_delete_flg = deleted;
-    rs.Update();
-    rs.Close();
-    userDb.CommitTrans();
+    TestUser u{code, kana1, kana2, name1, name2, {startNo, startNo, startNo}, deleted, appClock().now()};
+    AddTestUser(userDb, u);
     return code;
 }
 
