@@ -51,3 +51,11 @@ void CBannerPicture::paintEvent(QPaintEvent*) {
     p.setPen(Qt::white);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, m_caption);
 }
+
+QVBoxLayout* AddBanner(QWidget* screen, const QString& caption) {
+    auto* outer = new QVBoxLayout(screen);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(new CBannerPicture(caption, screen));
+    return outer;
+}

@@ -21,16 +21,8 @@ void setTextColour(QLabel* label, const QColor& colour) {
 } // namespace
 
 CFeedbackScreen::CFeedbackScreen(const QString& bannerCaption, QWidget* parent) : CResultScreen(parent) {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(bannerCaption, this));
-
-    auto* body = new QVBoxLayout;
-    const int margin = ScreenSetup::ScaleX(this, 30);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 16), margin, ScreenSetup::ScaleY(this, 16));
+    auto* body = AddBannerAndBody<QVBoxLayout>(this, bannerCaption, 30, 16, 16);
     body->setSpacing(ScreenSetup::ScaleY(this, 12));
-    outer->addLayout(body, 1);
 
     m_mark = new QLabel(this);
     m_mark->setObjectName(QStringLiteral("mark"));

@@ -19,16 +19,8 @@
 CGraphDlg::CGraphDlg(const CKaisekiFile& result, const CExecEnv& env, CDB& userDb, CDB& masterDb, QWidget* parent)
     : CResultScreen(parent), m_env(env), m_userDb(userDb), m_masterDb(masterDb) {
     setObjectName(QStringLiteral("graphScreen"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(QStringLiteral("グラフ"), this));
-
-    auto* body = new QVBoxLayout;
-    const int margin = ScreenSetup::ScaleX(this, 16);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 10), margin, ScreenSetup::ScaleY(this, 12));
+    auto* body = AddBannerAndBody<QVBoxLayout>(this, QStringLiteral("グラフ"), 16, 10, 12);
     body->setSpacing(ScreenSetup::ScaleY(this, 8));
-    outer->addLayout(body, 1);
 
     m_caption = new QLabel(this);
     m_caption->setObjectName(QStringLiteral("caption"));

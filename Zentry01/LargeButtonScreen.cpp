@@ -22,10 +22,7 @@ QFont largeFont(int points) {
 } // namespace
 
 CLargeButtonScreen::CLargeButtonScreen(const QString& bannerCaption, QWidget* parent) : QDialog(parent) {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(bannerCaption, this));
+    QVBoxLayout* outer = AddBanner(this, bannerCaption);
 
     auto* area = new QWidget(this);
     m_column = new QVBoxLayout(area);

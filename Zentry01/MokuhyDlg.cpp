@@ -81,17 +81,9 @@ void CMokuhyDlg::buildControls() {
     QFont screenFont(QStringLiteral("ＭＳ Ｐゴシック"));
     screenFont.setPointSize(11);
     setFont(screenFont);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(QStringLiteral("条件設定"), this));
-
-    auto* body = new QGridLayout;
-    const int margin = ScreenSetup::ScaleX(this, 24);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 14), margin, ScreenSetup::ScaleY(this, 16));
+    auto* body = AddBannerAndBody<QGridLayout>(this, QStringLiteral("条件設定"), 24, 14, 16);
     body->setHorizontalSpacing(ScreenSetup::ScaleX(this, 18));
     body->setVerticalSpacing(ScreenSetup::ScaleY(this, 12));
-    outer->addLayout(body, 1);
 
     // 終了時間
     auto* endGroup = new QGroupBox(QStringLiteral("終了時間"), this);

@@ -36,15 +36,7 @@ QString answerText(int item, const QString& code) {
 CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent)
     : CResultScreen(parent) {
     setObjectName(QStringLiteral("resultDetailScreen"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(QStringLiteral("解答・入力値"), this));
-
-    auto* body = new QVBoxLayout;
-    const int margin = ScreenSetup::ScaleX(this, 16);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 10), margin, ScreenSetup::ScaleY(this, 12));
-    outer->addLayout(body, 1);
+    auto* body = AddBannerAndBody<QVBoxLayout>(this, QStringLiteral("解答・入力値"), 16, 10, 12);
 
     const CArrBaseInfo& card = deck.at(deckIndex);
     auto* titleRow = new QHBoxLayout;

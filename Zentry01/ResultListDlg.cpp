@@ -106,16 +106,8 @@ QStringList CResultListDlg::RowCells(const CArrBase& deck, int position, int pro
 }
 
 void CResultListDlg::buildControls() {
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(QStringLiteral("試行一覧"), this));
-
-    auto* body = new QGridLayout;
-    const int margin = ScreenSetup::ScaleX(this, 16);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 10), margin, ScreenSetup::ScaleY(this, 14));
+    auto* body = AddBannerAndBody<QGridLayout>(this, QStringLiteral("試行一覧"), 16, 10, 14);
     body->setVerticalSpacing(ScreenSetup::ScaleY(this, 8));
-    outer->addLayout(body, 1);
 
     auto* info = new QGridLayout;
     info->setHorizontalSpacing(ScreenSetup::ScaleX(this, 10));

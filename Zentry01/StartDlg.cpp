@@ -18,16 +18,8 @@ CStartDlg::CStartDlg(CExecEnv& env, CDB& userDb, CArrBase& deck, CArrShowSeq& or
     CWaitCursor wait;
     setObjectName(QStringLiteral("startScreen"));
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addWidget(new CBannerPicture(QStringLiteral("スタート"), this));
-
-    auto* body = new QVBoxLayout;
-    const int margin = ScreenSetup::ScaleX(this, 48);
-    body->setContentsMargins(margin, ScreenSetup::ScaleY(this, 28), margin, ScreenSetup::ScaleY(this, 20));
+    auto* body = AddBannerAndBody<QVBoxLayout>(this, QStringLiteral("スタート"), 48, 28, 20);
     body->setSpacing(ScreenSetup::ScaleY(this, 10));
-    outer->addLayout(body, 1);
 
     QFont lineFont(QStringLiteral("ＭＳ Ｐゴシック"));
     lineFont.setPointSize(14);
