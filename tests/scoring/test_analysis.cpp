@@ -16,8 +16,6 @@ using fixtures::MasterWriter;
 namespace {
 const QDateTime kStart = naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0));
 
-const QStringList kCard1{"ABCD", "山田", "123-4567", "東京都", "03-1111-2222", "a@b.jp", "1", "2", "1"};
-const QStringList kCard2{"カナ", "漢字", "100-0001", "住所", "090", "x@y.jp", "3", "1", "2"};
 
 // Item codes in the wrong-character list.
 constexpr int kReading = 11;
@@ -29,16 +27,8 @@ protected:
     void SetUp() override {
         {
             MasterWriter w(folder.file("Quillon01.mst"));
-            w.card("Mst01", 1, kCard1);
-            w.card("Mst01", 2, kCard2);
+            AddSampleCards(w);
             w.card("Mst03", 1, {"ベーシック", "基礎"});
-            // Voucher numbers with gaps: 10, 20, 30.
-            w.voucher("Mst02", 10, {"123", "P-100", "03-1234-5678", "a@b.jp"});
-            w.voucher("Mst02", 20, {"123", "P-200", "03-1234-5678", "c@d.jp"});
-            w.voucher("Mst02", 30, {"ABC", "P-300", "045-111-2222", "e@f.jp"});
-            w.voucher("Mst02Error", 10, {"128", "P-100", "03-1234-5678", "a@b.jp"});
-            w.voucher("Mst02Error", 20, {"123", "P-200", "03-1234-5678", "c@d.jp"});
-            w.voucher("Mst02Error", 30, {"ABC", "P-3OO", "045-111-2222", "e@f.jp"});
             w.voucher("Mst04", 1, {"900", "B-1", "06-1111-1111", "g@h.jp"});
             w.voucher("Mst04Error", 1, {"901", "B-1", "06-1111-1111", "g@h.jp"});
         }

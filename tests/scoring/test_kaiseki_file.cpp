@@ -14,8 +14,6 @@ using fixtures::FakeClock;
 using fixtures::MasterWriter;
 
 namespace {
-const QStringList kCard1{"ABCD", "山田", "123-4567", "東京都", "03-1111-2222", "a@b.jp", "1", "2", "1"};
-const QStringList kCard2{"カナ", "漢字", "100-0001", "住所", "090", "x@y.jp", "3", "1", "2"};
 
 QByteArray expectedFile(const char* name) {
     return readBytes(QStringLiteral(ZENTRY_TEST_DATA "/analysis/") + QString::fromUtf8(name));
@@ -30,14 +28,7 @@ protected:
     void SetUp() override {
         {
             MasterWriter w(folder.file("Quillon01.mst"));
-            w.card("Mst01", 1, kCard1);
-            w.card("Mst01", 2, kCard2);
-            w.voucher("Mst02", 10, {"123", "P-100", "03-1234-5678", "a@b.jp"});
-            w.voucher("Mst02", 20, {"123", "P-200", "03-1234-5678", "c@d.jp"});
-            w.voucher("Mst02", 30, {"ABC", "P-300", "045-111-2222", "e@f.jp"});
-            w.voucher("Mst02Error", 10, {"128", "P-100", "03-1234-5678", "a@b.jp"});
-            w.voucher("Mst02Error", 20, {"123", "P-200", "03-1234-5678", "c@d.jp"});
-            w.voucher("Mst02Error", 30, {"ABC", "P-3OO", "045-111-2222", "e@f.jp"});
+            AddSampleCards(w);
         }
         master.OpenMaster();
         user.OpenUser();
