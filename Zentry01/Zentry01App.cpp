@@ -1,12 +1,15 @@
 #include "Zentry01App.h"
 
 #include "Codec.h"
+#include "DateUtil.h"
+#include "Labels.h"
 #include "FontSubstitution.h"
 #include "Guarded.h"
 #include "MessageBoxNotifier.h"
 #include "ProgramResources.h"
 #include "SingleInstance.h"
 #include "StringTable.h"
+#include "TrialRecovery.h"
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 #include "Zentry01Strings.h"
@@ -70,6 +73,7 @@ int CZentry01App::Run() {
 int CZentry01App::runScreens() {
     const bool ran = Guarded([this] {
         OpenDatabases();
+        CloseUnfinishedTrials();
         CUserSelectDlg userSelect(UserDb());
         if (userSelect.exec() == QDialog::Accepted) {
             m_env.user_code = userSelect.SelectedUserCode();
@@ -88,6 +92,20 @@ int CZentry01App::runScreens() {
 void CZentry01App::OpenDatabases() {
     m_master->OpenMaster();
     m_user->OpenUser();
+}
+
+void CZentry01App::CloseUnfinishedTrials() {
+    const QVector<CTrialRecovery::Closed> closed = CTrialRecovery::CloseUnfinished(*m_user, *m_master);
+    if (closed.isEmpty())
+        return;
+    QStringList lines;
+    for (const CTrialRecovery::Closed& t : closed) {
+        const QString who = t.userName.isEmpty() ? QStringLiteral("ユーザーNO.%1").arg(t.userCode) : t.userName;
+        lines << QStringLiteral("%1　%2 開始　%3（%4枚）")
+                     .arg(who, DateUtil::DateTimeText(t.start), Labels::Problem(t.problemCode))
+                     .arg(t.cards);
+    }
+    AppMessageBox(Zentry01Strings::UnfinishedTrialsClosed, lines.join(u'\n'), MsgIcon::Exclamation);
 }
 
 void CZentry01App::discardDecks() {
