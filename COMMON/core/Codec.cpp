@@ -85,8 +85,13 @@ QByteArray encode(const QString& text) {
 }
 
 QString decode(const QByteArray& bytes) {
+    // The converter keeps a lead byte cut off at the end as pending state and
+    // never gives it back; followed by a line feed it becomes a replacement
+    // character like any other broken sequence.
     QStringDecoder dec(kName);
-    return dec.decode(bytes);
+    QString text = dec.decode(bytes + '\n');
+    text.chop(1);
+    return text;
 }
 
 int byteLength(const QString& text) {

@@ -14,7 +14,8 @@ bool available();
 // Text to bytes. A character the code page cannot hold becomes "?".
 QByteArray encode(const QString& text);
 
-// Bytes to text. Invalid sequences become U+FFFD.
+// Bytes to text. A broken or unassigned sequence becomes a replacement
+// character (U+001A or U+FFFD), even a lead byte cut off at the end.
 QString decode(const QByteArray& bytes);
 
 // Number of bytes the text takes in code page 932.

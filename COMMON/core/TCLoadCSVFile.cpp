@@ -35,6 +35,11 @@ void CTCLoadCSVFile::Load(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + file.errorString());
+    LoadBytes(bytes);
+}
+
+void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {
+    m_lines.clear();
     // Line feeds never occur inside a double-byte character, so the whole file
     // can be decoded at once and split afterwards.
     const QString text = cp932::decode(bytes);

@@ -1,6 +1,7 @@
 #pragma once
 // Reader of the CSV files the programs write (code page 932, CR LF): the lines
 // of a file, and the fields of a line by the quoting rule of CsvField.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,8 @@ public:
     // Throws CICException "ファイル %s が存在しません。" when there is no file, and
     // CICException naming the path when it cannot be read.
     void Load(const QString& path);
+    // The same on the bytes of a file.
+    void LoadBytes(const QByteArray& bytes);
 
     int GetRowCount() const { return static_cast<int>(m_lines.size()); }
     // The whole line of a row (1-based); empty when the row does not exist.
