@@ -48,7 +48,9 @@ public:
 
 private:
     void openFile(const QString& file, bool readOnly);
-    void verifyReadable(const QString& what);
+    // Reports a file that is damaged or not a database of the programs (the
+    // tables missing) and closes it; pages=true also reads every page.
+    void verifyReadable(const QString& what, const QStringList& tables, bool pages);
 
     QString m_connection;
     QString m_path;
