@@ -136,6 +136,8 @@ TEST(UserDatabase, UserQueriesSkipDeletedUsersAndListInKanaOrder) {
     EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "山田", "太郎"));
     EXPECT_FALSE(AppSub::IsNameFree(db, "アベ", "ハナコ", "x", "y"));
     EXPECT_TRUE(AppSub::IsNameFree(db, "カトウ", "ジロウ", "加藤", "次郎")); // only a deleted user has it
+    addUser(db, 5, "ナミ", "コ", "波～", "子");
+    EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "波〜", "子")) << "the same bytes in code page 932";
 }
 
 TEST(UserDatabase, QuotesInBoundTextNeverChangeTheQuery) {
