@@ -1,6 +1,7 @@
 #include "Zentry01ManDlg.h"
 
 #include "AboutDlg.h"
+#include "AddUserDlg.h"
 #include "Guarded.h"
 #include "ScreenLinks.h"
 #include "StringTable.h"
@@ -42,7 +43,10 @@ CZentry01ManDlg::CZentry01ManDlg(QWidget* parent)
          }},
         {"printButton", QStringLiteral("  ２．アンケートカードと顧客伝票の印刷(&2)"), [this] { OpenPrintScreen(this); }},
         {"registryButton", QStringLiteral("  ３．ユーザー名の登録・編集・削除(&3)"),
-         [] { ShowScreenNotAvailable(QStringLiteral("ユーザー名の登録・編集・削除")); }},
+         [this] {
+             CAddUserDlg registry(theManApp().UserDb(), this);
+             registry.exec();
+         }},
         {"settingsButton", QStringLiteral("  ４．試行条件の設定(&4)"),
          [] { ShowScreenNotAvailable(QStringLiteral("試行条件の設定")); }},
         {"masterButton", QStringLiteral("  ５．マスターデータ管理(&5)"),
