@@ -5,6 +5,8 @@
 #include "AboutDlg.h"
 #include "AddUserDlg.h"
 #include "AddUserEditDlg.h"
+#include "MstDataDlg.h"
+#include "SettingDlg.h"
 #include "UserSelectDlg.h"
 #include "UtilityFixture.h"
 #include "UtilityResources.h"
@@ -56,6 +58,12 @@ TEST_F(ScreenshotTour, DISABLED_EveryUtilityScreen) {
         save(&registry, QStringLiteral("04_registry"));
         CAddUserEditDlg edit(app->UserDb(), 3);
         save(&edit, QStringLiteral("05_registry_edit"));
+    }
+    {
+        CSettingDlg settings(*app);
+        save(&settings, QStringLiteral("06_settings"));
+        CMstDataDlg master(*app);
+        save(&master, QStringLiteral("07_master_data"));
     }
 }
 
