@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
@@ -23,7 +24,7 @@ QString notUpdatable(const QString& tableName) {
 } // namespace DbMessages
 
 namespace {
-int g_connectionSerial = 0;
+std::atomic<int> g_connectionSerial{0};
 }
 
 CDB::CDB() : m_connection(QStringLiteral("zentry_db_%1").arg(++g_connectionSerial)) {}
@@ -132,8 +133,14 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 
 void CDB::BeginTrans() {
     QSqlDatabase db = database();
-    if (!db.transaction())
-        throw CDBException(db.lastError().text());
+    if (!canWrite()) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        return;
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw CDBException(q.lastError().text());
 }
 
 void CDB::CommitTrans() {
@@ -146,6 +153,30 @@ void CDB::Rollback() {
     QSqlDatabase db = database();
     if (db.isOpen())
         db.rollback();
+}
+
+bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
+    bool begun = false;
+    try {
+        db.BeginTrans();
+        begun = true;
+        write();
+        db.CommitTrans();
+        return true;
+    } catch (const CDBNotUpdatable& e) {
+        if (begun)
+            db.Rollback();
+        notifyMessage(e.text(), MsgIcon::Exclamation);
+    } catch (const CDBException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.text());
+    } catch (const CICException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.GetErrorMessage());
+    }
+    return false;
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {
