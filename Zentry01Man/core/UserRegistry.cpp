@@ -18,25 +18,7 @@ bool isSingleByteSpace(QChar c) {
            c == QLatin1Char('\v') || c == QLatin1Char('\f');
 }
 
-// Runs one write on the open recordset inside a transaction; false (reported,
-// rolled back) when the engine refuses it.
-template <typename F> bool inTransaction(CDB& userDb, F&& write) {
-    bool begun = false;
-    try {
-        userDb.BeginTrans();
-        begun = true;
-        write();
-        userDb.CommitTrans();
-        return true;
-    } catch (const CDBException& e) {
-        if (begun)
-            userDb.Rollback();
-        notifyError(e.text());
-        return false;
-    }
-}
-
-Result editLiveOrAny(CDB& userDb, int userCode, const QString& sql,
+Result editRow(CDB& userDb, int userCode, const QString& sql,
                      const std::function<void(CRsUser_tbl&)>& change) {
     try {
         CRsUser_tbl rs(&userDb);
@@ -45,7 +27,7 @@ Result editLiveOrAny(CDB& userDb, int userCode, const QString& sql,
             return Result::Missing;
         if (!rs.CheckCanUpdate())
             return Result::Failed;
-        const bool written = inTransaction(userDb, [&] {
+        const bool written = RunWriteTransaction(userDb, [&] {
             rs.Edit();
             change(rs);
             rs.m_last_update = appClock().now();
@@ -101,13 +83,15 @@ bool Load(CDB& userDb, int userCode, Names& names) {
 }
 
 int Add(CDB& userDb, const Names& names) {
-    const int code = AppSub::NextUserCode(userDb);
+    int code = 0;
     try {
         CRsUser_tbl rs(&userDb);
         rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
         if (!rs.CheckCanUpdate())
             return 0;
-        const bool written = inTransaction(userDb, [&] {
+        const bool written = RunWriteTransaction(userDb, [&] {
+            // Taken inside the transaction, so the other program cannot take it too.
+            code = AppSub::NextUserCode(userDb);
             rs.AddNew();
             rs.m_user_code = code;
             rs.m_user_kname1 = names.kname1;
@@ -127,7 +111,7 @@ int Add(CDB& userDb, const Names& names) {
 }
 
 Result Update(CDB& userDb, int userCode, const Names& names) {
-    return editLiveOrAny(userDb, userCode,
+    return editRow(userDb, userCode,
                          QStringLiteral("select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 "),
                          [&](CRsUser_tbl& rs) {
                              rs.m_user_kname1 = names.kname1;
@@ -138,7 +122,7 @@ Result Update(CDB& userDb, int userCode, const Names& names) {
 }
 
 Result Delete(CDB& userDb, int userCode) {
-    return editLiveOrAny(userDb, userCode, QStringLiteral("select * from [User_tbl] where [user_code] = %d "),
+    return editRow(userDb, userCode, QStringLiteral("select * from [User_tbl] where [user_code] = %d "),
                          [](CRsUser_tbl& rs) { rs.m_delete_flg = 1; });
 }
 

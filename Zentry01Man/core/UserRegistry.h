@@ -1,8 +1,9 @@
 #pragma once
 // The user registry of User_tbl: checking the names an instructor enters,
 // registering a user under the next free code, editing the names, and soft
-// deletion. Every write runs in a transaction of the user database; an engine
-// failure is reported through the notifier and rolls the write back.
+// deletion. Every write runs in a transaction of the user database; a failure
+// is reported through the notifier and rolls the write back, and an edit
+// writes only the columns it changes.
 #include <QString>
 
 class CDB;
