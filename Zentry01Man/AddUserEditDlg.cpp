@@ -1,7 +1,7 @@
 #include "AddUserEditDlg.h"
 
 #include "AppSub.h"
-#include "Guarded.h"
+#include "OkCancelButtons.h"
 #include "StringTable.h"
 #include "UserRegistry.h"
 #include "UtilityResources.h"
@@ -38,14 +38,7 @@ CAddUserEditDlg::CAddUserEditDlg(CDB& userDb, int userCode, QWidget* parent)
     auto* nameLabel = new QLabel(QStringLiteral("氏名(&N)"), this);
     nameLabel->setBuddy(m_name1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(okButton, &QPushButton::clicked, this, &CAddUserEditDlg::ok);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { ok(); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(kanaLabel, 0, 0);
@@ -73,44 +66,42 @@ CAddUserEditDlg::CAddUserEditDlg(CDB& userDb, int userCode, QWidget* parent)
 }
 
 void CAddUserEditDlg::ok() {
-    Guarded([this] {
-        using UserRegistry::Check;
-        const UserRegistry::Names names =
-            UserRegistry::Trimmed({m_kname1->text(), m_kname2->text(), m_name1->text(), m_name2->text()});
-        switch (UserRegistry::CheckNames(names)) {
-        case Check::MissingFamilyName:
-            AppMessageBox(Zentry01ManStrings::EnterNames);
-            return;
-        case Check::KanaNotKatakana:
-            AppMessageBox(Zentry01ManStrings::EnterIn, QStringLiteral("フリガナ"), QStringLiteral("全角カタカナ"));
-            return;
-        case Check::NameNotFullWidth:
-            AppMessageBox(Zentry01ManStrings::EnterIn, QStringLiteral("氏名"), QStringLiteral("全角文字"));
-            return;
-        case Check::Ok:
-            break;
-        }
-        if (m_userCode == 0) {
-            if (!AppSub::IsNameFree(m_db, names.kname1, names.kname2, names.name1, names.name2)) {
-                AppMessageBox(Zentry01ManStrings::DuplicateName);
-                m_name1->setFocus();
-                m_name1->selectAll();
-                return;
-            }
-            m_newCode = UserRegistry::Add(m_db, names);
-            if (m_newCode != 0)
-                accept();
+    using UserRegistry::Check;
+    const UserRegistry::Names names =
+        UserRegistry::Trimmed({m_kname1->text(), m_kname2->text(), m_name1->text(), m_name2->text()});
+    switch (UserRegistry::CheckNames(names)) {
+    case Check::MissingFamilyName:
+        AppMessageBox(Zentry01ManStrings::EnterNames);
+        return;
+    case Check::KanaNotKatakana:
+        AppMessageBox(Zentry01ManStrings::EnterIn, QStringLiteral("フリガナ"), QStringLiteral("全角カタカナ"));
+        return;
+    case Check::NameNotFullWidth:
+        AppMessageBox(Zentry01ManStrings::EnterIn, QStringLiteral("氏名"), QStringLiteral("全角文字"));
+        return;
+    case Check::Ok:
+        break;
+    }
+    if (m_userCode == 0) {
+        if (!AppSub::IsNameFree(m_db, names.kname1, names.kname2, names.name1, names.name2)) {
+            AppMessageBox(Zentry01ManStrings::DuplicateName);
+            m_name1->setFocus();
+            m_name1->selectAll();
             return;
         }
-        switch (UserRegistry::Update(m_db, m_userCode, names)) {
-        case UserRegistry::Result::Done:
+        m_newCode = UserRegistry::Add(m_db, names);
+        if (m_newCode != 0)
             accept();
-            break;
-        case UserRegistry::Result::Missing:
-            AppMessageBox(Zentry01ManStrings::NotUpdatable, QStringLiteral("[User_tbl]"));
-            break;
-        case UserRegistry::Result::Failed:
-            break;
-        }
-    });
+        return;
+    }
+    switch (UserRegistry::Update(m_db, m_userCode, names)) {
+    case UserRegistry::Result::Done:
+        accept();
+        break;
+    case UserRegistry::Result::Missing:
+        AppMessageBox(Zentry01ManStrings::NotUpdatable, QStringLiteral("[User_tbl]"));
+        break;
+    case UserRegistry::Result::Failed:
+        break;
+    }
 }

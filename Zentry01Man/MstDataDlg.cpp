@@ -3,6 +3,7 @@
 #include "AppSub.h"
 #include "FileDialogs.h"
 #include "Guarded.h"
+#include "OkCancelButtons.h"
 #include "ProgramFolder.h"
 #include "StringTable.h"
 #include "UtilityResources.h"
@@ -30,12 +31,7 @@ CMstDataDlg::CMstDataDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     browseButton->setObjectName(QStringLiteral("browseButton"));
     browseButton->setAutoDefault(false);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { ok(); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("マスターデータ・ファイル（.mst）を指定します。"), this), 0, 0, 1, 3);
@@ -46,8 +42,6 @@ CMstDataDlg::CMstDataDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     grid->addWidget(buttons, 3, 0, 1, 3);
 
     connect(browseButton, &QPushButton::clicked, this, [this] { Guarded([this] { browse(); }); });
-    connect(okButton, &QPushButton::clicked, this, [this] { Guarded([this] { ok(); }); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QString CMstDataDlg::DefaultPath() { return programFolder() + QStringLiteral("Quillon01.mst"); }

@@ -5,6 +5,7 @@
 #include "Guarded.h"
 #include "InputMethodSettings.h"
 #include "NumberSpinField.h"
+#include "OkCancelButtons.h"
 #include "StringTable.h"
 #include "UserSelectDlg.h"
 #include "UtilityResources.h"
@@ -81,12 +82,7 @@ CSettingDlg::CSettingDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     imeRow->addWidget(new QLabel(QStringLiteral("コントロールパネル から該当のプロパティを表示します。"), imeBox), 1);
     QPushButton* history = button(this, QStringLiteral("試行履歴参照(&H)..."), "historyButton");
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { ok(); });
 
     auto* column = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -120,8 +116,6 @@ CSettingDlg::CSettingDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
             select.exec();
         });
     });
-    connect(okButton, &QPushButton::clicked, this, [this] { Guarded([this] { ok(); }); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Guarded([this] {
         const CArrBase& deck = m_app.LoadDeck(1, 1);
