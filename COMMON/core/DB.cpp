@@ -6,6 +6,7 @@
 #include "Notifier.h"
 #include "ProgramFolder.h"
 #include "Recordsets.h"
+#include "Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
@@ -24,7 +26,7 @@ QString notUpdatable(const QString& tableName) {
 } // namespace DbMessages
 
 namespace {
-int g_connectionSerial = 0;
+std::atomic<int> g_connectionSerial{0};
 const QStringList kUserTables = {QStringLiteral("User_tbl"), QStringLiteral("History_tbl")};
 } // namespace
 
@@ -147,8 +149,9 @@ void CDB::OpenUser() {
     verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     if (canWrite()) {
         // Both programs share the file: readers never block the writer.
-        QSqlQuery q(database());
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        QSqlQuery(database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        QSqlDatabase db = database();
+        Schema::upgradeUserDatabase(db);
     }
 }
 
@@ -166,8 +169,14 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 
 void CDB::BeginTrans() {
     QSqlDatabase db = database();
-    if (!db.transaction())
-        throw CDBException(db.lastError().text());
+    if (!canWrite()) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        return;
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw CDBException(q.lastError().text());
 }
 
 void CDB::CommitTrans() {
@@ -180,6 +189,30 @@ void CDB::Rollback() {
     QSqlDatabase db = database();
     if (db.isOpen())
         db.rollback();
+}
+
+bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
+    bool begun = false;
+    try {
+        db.BeginTrans();
+        begun = true;
+        write();
+        db.CommitTrans();
+        return true;
+    } catch (const CDBNotUpdatable& e) {
+        if (begun)
+            db.Rollback();
+        notifyMessage(e.text(), MsgIcon::Exclamation);
+    } catch (const CDBException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.text());
+    } catch (const CICException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.GetErrorMessage());
+    }
+    return false;
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {

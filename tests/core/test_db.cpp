@@ -238,6 +238,8 @@ TEST(UserDatabase, UserQueriesSkipDeletedUsersAndListInKanaOrder) {
     EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "山田", "太郎"));
     EXPECT_FALSE(AppSub::IsNameFree(db, "アベ", "ハナコ", "x", "y"));
     EXPECT_TRUE(AppSub::IsNameFree(db, "カトウ", "ジロウ", "加藤", "次郎")); // only a deleted user has it
+    addUser(db, 5, "ナミ", "コ", "波～", "子");
+    EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "波〜", "子")) << "the same bytes in code page 932";
 }
 
 TEST(UserDatabase, QuotesInBoundTextNeverChangeTheQuery) {
@@ -418,5 +420,113 @@ TEST(UserDatabase, TwoHoldersShareTheFileWhileOneWrites) {
     writer.CommitTrans();
     EXPECT_TRUE(AppSub::GetUserNames(reader, 1, k1, k2, n1, n2));
     EXPECT_EQ(n2, "変更");
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+}
+
+// The other program writes the row between our read and our write.
+struct InterleavedCase {
+    const char* name;
+    const char* statement; // how we read the row we are about to edit
+    QVariantList args;
+    const char* otherWrite; // what the other program commits meanwhile
+    bool written;
+    int startNo2; // afterwards
+    const char* name2;
+    int deleted;
+};
+
+void PrintTo(const InterleavedCase& c, std::ostream* os) { *os << c.name; }
+
+class InterleavedWrite : public ::testing::TestWithParam<InterleavedCase> {};
+
+TEST_P(InterleavedWrite, WritesOnlyItsChangesToTheRowItRead) {
+    const InterleavedCase c = GetParam();
+    TestFolder folder;
+    CDB ours, other;
+    ours.OpenUser();
+    other.OpenUser();
+    addUser(ours, 1, "ア", "イ", "亜", "衣");
+    CRsUser_tbl rs(&ours);
+    rs.Open(CRecordset::dbOpenDynaset, QString::fromUtf8(c.statement), c.args);
+    ASSERT_FALSE(rs.IsEOF());
+    ASSERT_TRUE(QSqlQuery(other.database()).exec(QString::fromUtf8(c.otherWrite)));
+
+    const bool written = RunWriteTransaction(ours, [&] {
+        rs.Edit();
+        rs.m_start_no2 = 41;
+        rs.Update();
+    });
+    EXPECT_EQ(written, c.written);
+    QSqlQuery q(other.database());
+    ASSERT_TRUE(q.exec("select start_no2, user_name2, delete_flg from User_tbl where user_code = 1") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), c.startNo2);
+    EXPECT_EQ(q.value(1).toString(), QString::fromUtf8(c.name2));
+    EXPECT_EQ(q.value(2).toInt(), c.deleted);
+    if (c.written) {
+        EXPECT_TRUE(folder.notifier.entries.isEmpty());
+    } else {
+        ASSERT_EQ(folder.notifier.entries.size(), 1);
+        EXPECT_EQ(folder.notifier.entries[0].text, DbMessages::notUpdatable("[User_tbl]"));
+        EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Exclamation);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoConnections, InterleavedWrite,
+    ::testing::Values(
+        InterleavedCase{"NameEditedMeanwhileIsKept",
+                        "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
+                        "update User_tbl set user_name2 = '変更'", true, 41, "変更", 0},
+        InterleavedCase{"UserDeletedMeanwhileStaysDeleted",
+                        "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
+                        "update User_tbl set delete_flg = 1", false, 0, "衣", 1},
+        InterleavedCase{"RenamedMeanwhileNoLongerMatchesTheBoundNames",
+                        "select * from [User_tbl] where [user_name1] = '%s' and [user_name2] = '%s' and "
+                        "[delete_flg] <> 1 ",
+                        {"亜", "衣"}, "update User_tbl set user_name2 = '別'", false, 0, "別", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(UserDatabase, NullTextsOfAnEarlierBuildBecomeEmptyOnceOnOpening) {
+    TestFolder folder;
+    {
+        // A user database as an earlier build wrote it: no format number, NULL codes.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier_build");
+        db.setDatabaseName(folder.file("UserData.mdb"));
+        ASSERT_TRUE(db.open());
+        QStringList schema = Schema::userDatabase();
+        schema.removeLast(); // the format number
+        Schema::create(db, schema);
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("insert into User_tbl (user_code, user_kname1, user_name1, delete_flg) "
+                           "values (1, 'ア', '亜', 0)"));
+        ASSERT_TRUE(q.exec("insert into History_tbl (AutoNumber, user_code, problem_code, course_code, "
+                           "execution_date, delete_flg) values (1, 1, '2', '1', '2026-04-01 09:00:00', 0)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("earlier_build");
+
+    const auto nulls = [](CDB& db) {
+        QSqlQuery q(db.database());
+        q.exec("select (select count(*) from User_tbl where user_kname2 is null or user_name2 is null) + "
+               "(select count(*) from History_tbl where end_flg is null or progress_flg is null or "
+               "answer_time is null or display_flg is null)");
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    {
+        CDB db;
+        db.OpenUser();
+        EXPECT_EQ(nulls(db), 0);
+        QSqlQuery q(db.database());
+        ASSERT_TRUE(q.exec("select first_update, problem_code, user_version from History_tbl, "
+                           "pragma_user_version") && q.next());
+        EXPECT_TRUE(q.value(0).isNull()) << "an unset date stays unset";
+        EXPECT_EQ(q.value(1).toString(), "2");
+        EXPECT_EQ(q.value(2).toInt(), Schema::kUserDatabaseVersion);
+        // A NULL written later by some other tool is not this program's to change again.
+        ASSERT_TRUE(q.exec("update History_tbl set end_flg = null"));
+    }
+    CDB db;
+    db.OpenUser();
+    EXPECT_EQ(nulls(db), 1);
     EXPECT_TRUE(folder.notifier.entries.isEmpty());
 }

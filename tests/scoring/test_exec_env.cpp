@@ -5,8 +5,12 @@
 #include "TestFolder.h"
 
 #include <QFile>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
 
 using namespace fixtures;
 
@@ -367,4 +371,52 @@ TEST_F(EnvTest, NextStartNumberIsTheCardInNumberOrderAndOneWhenShuffled) {
     EXPECT_FALSE(env.StoreNextStartNumber(userDb, 7)) << "no such user";
     ASSERT_EQ(folder.notifier.entries.size(), 1);
     EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Stop);
+}
+
+TEST_F(EnvTest, TrialStartedByTheOtherProgramMeanwhileGetsItsOwnNumber) {
+    // The other program takes number 1 and holds its write open a moment.
+    std::promise<void> inserted;
+    std::thread other([&] {
+        CDB db;
+        db.OpenUser();
+        RunWriteTransaction(db, [&] {
+            QSqlQuery q(db.database());
+            q.exec("insert into History_tbl (AutoNumber, user_code, delete_flg) values (1, 1, 0)");
+            inserted.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        });
+    });
+    inserted.get_future().wait();
+    env.course_code = 1;
+    const int id = env.CreateHistoryRow(userDb, kStart);
+    other.join();
+    EXPECT_EQ(id, 2);
+    EXPECT_EQ(historyRows(), 2);
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+}
+
+TEST_F(EnvTest, ZeroCodesAreStoredAsTheEmptyTextNeverNull) {
+    env.course_code = 1;
+    env.SetTraineeConditions(2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0);
+    env.display_flg = 0;
+    const int timedOut = env.CreateHistoryRow(userDb, kStart);
+    const int aborted = env.CreateHistoryRow(userDb, kStart);
+    ASSERT_TRUE(env.CompleteHistoryRow(userDb, timedOut, totals(), 0, "30分00秒"));
+    ASSERT_TRUE(env.CompleteHistoryRow(userDb, aborted, totals(), 1, "10分00秒"));
+
+    // Read as any other tool reads the file, not through the recordsets.
+    QSqlQuery q(userDb.database());
+    for (const char* column : {"display_flg", "progress_flg", "timer_flg", "remainder_flg", "graph_flg",
+                               "sound_flg", "result_code", "color_code", "end_flg"}) {
+        ASSERT_TRUE(q.exec(QStringLiteral("select typeof([%1]), [%1] from History_tbl where AutoNumber = %2")
+                               .arg(QLatin1String(column))
+                               .arg(timedOut)) &&
+                    q.next());
+        EXPECT_EQ(q.value(0).toString(), "text") << column;
+        EXPECT_EQ(q.value(1).toString(), "") << column;
+    }
+    // A filter on the end reason keeps the timed-out trial.
+    ASSERT_TRUE(q.exec("select AutoNumber from History_tbl where [end_flg] <> '1'") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), timedOut);
+    EXPECT_FALSE(q.next());
 }
