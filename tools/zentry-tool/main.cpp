@@ -1,6 +1,9 @@
 // zentry-tool: command-line access to the shared core.
 //   zentry-tool analyze --folder DIR --user N --task T [...]
+//   zentry-tool export --from INSTALLATION --to FOLDER
+//   zentry-tool import --folder PROGRAM_FOLDER --from FOLDER
 #include "AnalyzeCommand.h"
+#include "ExportCommand.h"
 #include "Notifier.h"
 
 #include <QCoreApplication>
@@ -32,7 +35,9 @@ public:
 QString usage() {
     return QStringLiteral(
         "usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n  analyze   error analysis of a user's "
-        "trials as JSON (zentry-tool analyze --help)\n");
+        "trials as JSON (zentry-tool analyze --help)\n"
+        "  export    export of an installation's users, trials and analysis files\n"
+        "  import    import of an export folder into an installation\n");
 }
 
 bool isHelp(const QString& arg) {
@@ -54,6 +59,14 @@ int main(int argc, char** argv) {
     if (isHelp(command)) {
         printTo(stdout, usage());
         return 0;
+    }
+    if (command == QLatin1String("export") || command == QLatin1String("import")) {
+        const bool exporting = command == QLatin1String("export");
+        if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+            printTo(stdout, exporting ? ExportUsage() : ImportUsage());
+            return 0;
+        }
+        return exporting ? RunExportCommand(args) : RunImportCommand(args);
     }
     if (command != QLatin1String("analyze")) {
         printTo(stderr, QStringLiteral("zentry-tool: unknown command: %1\n").arg(command) + usage());
