@@ -32,7 +32,7 @@ std::optional<QMap<QString, QString>> options(const QStringList& args, const QSt
             return std::nullopt;
         }
         if (!names.contains(name)) {
-            *error = QStringLiteral("unknown option %1").arg(name);
+            *error = QStringLiteral("unknown option: %1").arg(name);
             return std::nullopt;
         }
         out.insert(name, value);
