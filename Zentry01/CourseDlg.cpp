@@ -1,5 +1,7 @@
 #include "CourseDlg.h"
 
+#include "ProgramResources.h"
+
 #include <QPushButton>
 
 CCourseDlg::CCourseDlg(QWidget* parent) : CLargeButtonScreen(QStringLiteral("コース選択"), parent) {
@@ -20,7 +22,7 @@ CCourseDlg::CCourseDlg(QWidget* parent) : CLargeButtonScreen(QStringLiteral("コ
     }
     QPushButton* cancelButton = addButton(QStringLiteral("　キャンセル(&4)"), QStringLiteral("cancelButton"));
     connect(cancelButton, &QPushButton::clicked, this, &CCourseDlg::cancel);
-    finishSetUp();
+    finishSetUp(ProgramIcon());
 }
 
 void CCourseDlg::showEvent(QShowEvent* event) {

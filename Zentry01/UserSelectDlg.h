@@ -1,13 +1,8 @@
 #pragma once
 // The first screen: the trainee picks their name from the user list.
-#include <QDialog>
+#include "UserSelectScreen.h"
 
-class CDB;
-class QLabel;
-class QPushButton;
-class CICListCtrl;
-
-class CUserSelectDlg : public QDialog {
+class CUserSelectDlg : public CUserSelectScreen {
     Q_OBJECT
 public:
     explicit CUserSelectDlg(CDB& userDb, QWidget* parent = nullptr);
@@ -16,17 +11,10 @@ public:
     int SelectedUserCode() const { return m_userCode; }
 
 protected:
+    void chosen(int userCode) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fill(CDB& userDb);
-    void next();
-    void fitColumns();
-
-    CICListCtrl* m_list;
-    QLabel* m_count;
-    QPushButton* m_next;
     int m_userCode = 0;
     bool m_shown = false;
 };

@@ -1,17 +1,12 @@
 #include "Zentry01App.h"
 
-#include "Codec.h"
-#include "FontSubstitution.h"
 #include "Guarded.h"
-#include "MessageBoxNotifier.h"
 #include "ProgramResources.h"
-#include "SingleInstance.h"
+#include "ProgramStart.h"
 #include "StringTable.h"
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 #include "Zentry01Strings.h"
-
-#include <QApplication>
 
 namespace {
 CZentry01App* g_app = nullptr;
@@ -43,28 +38,7 @@ CZentry01App& theApp() {
 }
 
 int CZentry01App::Run() {
-    CSingleInstance guard(kInstanceName);
-    if (!guard.acquire())
-        return 0; // the running copy has been asked to come forward
-    connect(&guard, &CSingleInstance::activationRequested, this, &CZentry01App::BringToFront);
-
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    installFontSubstitutions();
-    if (app) {
-        installJapaneseTranslations(*app);
-        app->setWindowIcon(ProgramIcon());
-    }
-    MessageBoxNotifier boxes;
-    INotifier* previous = setNotifier(&boxes);
-    int code = 1;
-    // Every file of the program is code page 932; without it nothing could be
-    // read or written correctly.
-    if (cp932::available())
-        code = runScreens();
-    else
-        notifyError(QStringLiteral("文字コード Shift-JIS (windows-31j) を扱えないため、起動できません。"));
-    setNotifier(previous);
-    return code;
+    return RunProgram(kInstanceName, ProgramIcon(), [this] { return runScreens(); });
 }
 
 int CZentry01App::runScreens() {
@@ -117,25 +91,4 @@ CArrBase* CZentry01App::CurrentDeck() const {
 void CZentry01App::DeleteDecksAndMaster() {
     discardDecks();
     m_master->Close();
-}
-
-void CZentry01App::BringToFront() {
-    QWidget* w = QApplication::activeModalWidget();
-    if (!w)
-        w = QApplication::activeWindow();
-    if (!w) {
-        // Nothing is active (another program has the focus): take the last
-        // visible top-level screen, which is the one the trainee works in.
-        const QWidgetList tops = QApplication::topLevelWidgets();
-        for (QWidget* t : tops)
-            if (t->isVisible() && t->isWindow() && !t->inherits("QMenu"))
-                w = t;
-    }
-    if (!w)
-        return;
-    if (w->isMinimized())
-        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
-    w->show();
-    w->raise();
-    w->activateWindow();
 }

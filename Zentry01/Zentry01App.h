@@ -53,10 +53,6 @@ public:
     QWidget* MainScreen() const { return m_mainScreen; }
     void SetMainScreen(QWidget* screen) { m_mainScreen = screen; }
 
-    // Brings the screen the trainee is working in to the front, restoring it
-    // when minimised (asked for by a second start of the program).
-    static void BringToFront();
-
 private:
     void discardDecks();
     int runScreens();

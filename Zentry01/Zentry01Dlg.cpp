@@ -1,15 +1,15 @@
 #include "Zentry01Dlg.h"
 
 #include "AboutDlg.h"
+#include "DB.h"
 #include "Guarded.h"
+#include "ProgramResources.h"
 #include "StringTable.h"
 #include "TrialLauncher.h"
 #include "WaitCursor.h"
 #include "Zentry01App.h"
 #include "Zentry01Strings.h"
 
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QPushButton>
 
 CZentry01Dlg::CZentry01Dlg(QWidget* parent) : CLargeButtonScreen(QStringLiteral("メニュー"), parent) {
@@ -30,7 +30,8 @@ CZentry01Dlg::CZentry01Dlg(QWidget* parent) : CLargeButtonScreen(QStringLiteral(
     }
     QPushButton* end = addButton(QStringLiteral("　４．　終了(&4)"), QStringLiteral("endButton"));
     connect(end, &QPushButton::clicked, this, &QDialog::reject);
-    finishSetUp();
+    finishSetUp(ProgramIcon());
+    setVersionItem(StringTable::text(Zentry01Strings::VersionMenuItem), [this] { ShowAbout(); });
 
     m_runTrial = [](int problemCode, QWidget* menu) {
         CTrialLauncher launcher(theApp(), menu);
@@ -48,22 +49,19 @@ void CZentry01Dlg::runTask(int problemCode) {
 
 void CZentry01Dlg::ShowAbout() {
     Guarded([this] {
-        CAboutDlg about(theApp().MasterDb(), this);
-        about.exec();
+        CreateAbout(theApp().MasterDb(), this)->exec();
     });
 }
 
-void CZentry01Dlg::contextMenuEvent(QContextMenuEvent* event) {
-    // The window menu of the original screen: its close item disabled, and the
-    // version item after a separator.
-    QMenu menu(this);
-    QAction* close = menu.addAction(QStringLiteral("閉じる(&C)"));
-    close->setEnabled(false);
-    menu.addSeparator();
-    QAction* about = menu.addAction(StringTable::text(Zentry01Strings::VersionMenuItem));
-    about->setObjectName(QStringLiteral("aboutAction"));
-    if (menu.exec(event->globalPos()) == about)
-        ShowAbout();
+std::unique_ptr<CAboutDlg> CZentry01Dlg::CreateAbout(CDB& masterDb, QWidget* parent) {
+    return std::make_unique<CAboutDlg>(QStringLiteral("ソラミ！ミルテア！ Version 3.0"),
+                                       PostalDataLine(masterDb.ZipDataDate()), ProgramIcon(), parent);
+}
+
+QString CZentry01Dlg::PostalDataLine(const QString& date) {
+    if (date.isEmpty())
+        return {};
+    return QStringLiteral("郵便番号検索は、日本郵政公社 %1更新のデータを使用しています。").arg(date);
 }
 
 void CZentry01Dlg::done(int result) {

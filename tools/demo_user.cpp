@@ -25,9 +25,9 @@ int addDemoUser(const QString& programDir) {
         rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[User_tbl]"));
         if (!rs.CheckCanUpdate())
             return 1;
-        const int code = AppSub::NextUserCode(db);
-        db.BeginTrans();
-        try {
+        int code = 0;
+        const bool added = RunWriteTransaction(db, [&] {
+            code = AppSub::NextUserCode(db);
             rs.AddNew();
             rs.m_user_code = code;
             rs.m_user_kname1 = QStringLiteral("ミホン");
@@ -36,11 +36,9 @@ int addDemoUser(const QString& programDir) {
             rs.m_user_name2 = QStringLiteral("太郎");
             rs.m_first_update = rs.m_last_update = appClock().now();
             rs.Update();
-            db.CommitTrans();
-        } catch (...) {
-            db.Rollback();
-            throw;
-        }
+        });
+        if (!added)
+            return 1;
         std::printf("%s: demo user 見本　太郎 (code %d) added\n", qPrintable(db.path()), code);
         return 0;
     } catch (const CICException& e) {

@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
@@ -24,7 +25,7 @@ QString notUpdatable(const QString& tableName) {
 } // namespace DbMessages
 
 namespace {
-int g_connectionSerial = 0;
+std::atomic<int> g_connectionSerial{0};
 }
 
 CDB::CDB() : m_connection(QStringLiteral("zentry_db_%1").arg(++g_connectionSerial)) {}
@@ -144,8 +145,14 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 
 void CDB::BeginTrans() {
     QSqlDatabase db = database();
-    if (!db.transaction())
-        throw CDBException(db.lastError().text());
+    if (!canWrite()) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        return;
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        throw CDBException(q.lastError().text());
 }
 
 void CDB::CommitTrans() {
@@ -158,6 +165,30 @@ void CDB::Rollback() {
     QSqlDatabase db = database();
     if (db.isOpen())
         db.rollback();
+}
+
+bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
+    bool begun = false;
+    try {
+        db.BeginTrans();
+        begun = true;
+        write();
+        db.CommitTrans();
+        return true;
+    } catch (const CDBNotUpdatable& e) {
+        if (begun)
+            db.Rollback();
+        notifyMessage(e.text(), MsgIcon::Exclamation);
+    } catch (const CDBException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.text());
+    } catch (const CICException& e) {
+        if (begun)
+            db.Rollback();
+        notifyError(e.GetErrorMessage());
+    }
+    return false;
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {

@@ -5,6 +5,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 class QSqlQuery;
 
 class CDB {
@@ -31,6 +33,9 @@ public:
     bool canWrite() const;
 
     // Workspace transactions; throw CDBException when the engine refuses.
+    // On a writable database the write lock is taken as the transaction
+    // begins (waiting for the other program's write to end), so what is read
+    // inside it stays true until the commit.
     void BeginTrans();
     void CommitTrans();
     void Rollback(); // never throws
@@ -58,6 +63,14 @@ private:
     bool m_readOnly = false;
     QHash<QString, QSqlQuery*> m_queries;
 };
+
+// Runs write inside a transaction of db and commits it. A row that no longer
+// matches its statement (changed or deleted by the other program) is reported
+// as not updatable (exclamation icon), an engine failure with its own text
+// (stop icon); either way the transaction is rolled back and false returned.
+// Identifiers taken inside write (next user code, next history number) stay
+// free until the commit.
+bool RunWriteTransaction(CDB& db, const std::function<void()>& write);
 
 // The user-facing messages of database access.
 namespace DbMessages {

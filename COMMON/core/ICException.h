@@ -33,3 +33,11 @@ private:
     QString m_text;
     QByteArray m_utf8;
 };
+
+// A write that found nothing to change: the recordset cannot be updated, or
+// its row no longer matches the statement that read it (another program
+// changed or deleted it meanwhile). Its text is the "cannot be updated" message.
+class CDBNotUpdatable : public CDBException {
+public:
+    using CDBException::CDBException;
+};

@@ -141,6 +141,7 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
 
     QVariantList binds;
     m_sql = prepareSql(statement, args, &binds);
+    keepCondition(m_sql, binds);
     if (!m_db || !m_db->IsOpen())
         throw CDBException(QStringLiteral("データベースが開かれていません。"));
     // Statements with bound values are the hot lookups: keep them prepared.
@@ -172,12 +173,34 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
     load();
 }
 
+void CRecordset::keepCondition(const QString& statement, const QVariantList& binds) {
+    m_condition.clear();
+    m_conditionBinds.clear();
+    static const QRegularExpression where(QStringLiteral("\\swhere\\s"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(QStringLiteral("\\sorder\\s+by\\s"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch w = where.match(statement);
+    if (!w.hasMatch())
+        return;
+    const qsizetype begin = w.capturedEnd();
+    qsizetype end = statement.size();
+    QRegularExpressionMatchIterator it = orderBy.globalMatch(statement, begin);
+    while (it.hasNext())
+        end = it.next().capturedStart();
+    m_condition = statement.mid(begin, end - begin).trimmed();
+    // Bound values are taken in order; those before "where" belong elsewhere.
+    const qsizetype skipped = QStringView(statement).left(begin).count('?');
+    const qsizetype used = QStringView(m_condition).count('?');
+    m_conditionBinds = binds.mid(skipped, used);
+}
+
 void CRecordset::Close() {
     m_rows.clear();
     m_indexCache.clear();
     m_columns.clear();
     m_isOpen = false;
     m_editMode = NoEdit;
+    m_valuesAtEdit.clear();
     m_pos = 0;
 }
 
@@ -227,7 +250,7 @@ bool CRecordset::CheckCanUpdate() const {
 
 void CRecordset::AddNew() {
     if (!CanUpdate())
-        throw CDBException(DbMessages::notUpdatable(tableNameBracketed()));
+        throw CDBNotUpdatable(DbMessages::notUpdatable(tableNameBracketed()));
     CFieldExchange fx;
     fx.m_mode = CFieldExchange::Clear;
     DoFieldExchange(fx);
@@ -236,35 +259,66 @@ void CRecordset::AddNew() {
 
 void CRecordset::Edit() {
     if (!CanUpdate())
-        throw CDBException(DbMessages::notUpdatable(tableNameBracketed()));
+        throw CDBNotUpdatable(DbMessages::notUpdatable(tableNameBracketed()));
     if (IsEOF() || m_pos < 0)
         throw CDBException(QStringLiteral("カレント レコードがありません。"));
+    QStringList names;
+    storeFields(&names, &m_valuesAtEdit);
     m_editMode = Editing;
+}
+
+void CRecordset::storeFields(QStringList* names, QVariantList* values) {
+    CFieldExchange fx;
+    fx.m_mode = CFieldExchange::Store;
+    DoFieldExchange(fx);
+    *names = fx.m_storeNames;
+    *values = fx.m_storeValues;
 }
 
 void CRecordset::Update() {
     if (m_editMode == NoEdit)
         throw CDBException(QStringLiteral("AddNew または Edit が実行されていません。"));
-    CFieldExchange fx;
-    fx.m_mode = CFieldExchange::Store;
-    DoFieldExchange(fx);
+    QStringList names;
+    QVariantList values;
+    storeFields(&names, &values);
 
     QString sql;
-    QVariantList values = fx.m_storeValues;
     if (m_editMode == Adding) {
-        QStringList marks, names;
-        for (const QString& n : fx.m_storeNames) {
-            names << '[' + n + ']';
+        QStringList columns, marks;
+        for (const QString& n : names) {
+            columns << '[' + n + ']';
             marks << QStringLiteral("?");
         }
-        sql = QStringLiteral("insert into [%1] (%2) values (%3)").arg(m_table, names.join(','), marks.join(','));
+        sql = QStringLiteral("insert into [%1] (%2) values (%3)").arg(m_table, columns.join(','), marks.join(','));
     } else {
+        // Only what this edit changed: a column the other program wrote
+        // meanwhile keeps its value.
+        QStringList changedNames;
+        QVariantList changedValues;
+        for (int i = 0; i < names.size(); ++i) {
+            if (i < m_valuesAtEdit.size() && values.at(i) == m_valuesAtEdit.at(i) &&
+                values.at(i).isNull() == m_valuesAtEdit.at(i).isNull())
+                continue;
+            changedNames << names.at(i);
+            changedValues << values.at(i);
+        }
+        names = changedNames;
+        values = changedValues;
+        if (names.isEmpty()) {
+            m_editMode = NoEdit;
+            return;
+        }
         QStringList sets;
-        for (const QString& n : fx.m_storeNames)
+        for (const QString& n : names)
             sets << '[' + n + "] = ?";
-        int keyIdx = indexOfColumn(m_columns, keyColumn());
+        const int keyIdx = indexOfColumn(m_columns, keyColumn());
+        // The row must still be the one the statement read: same key, still
+        // matching its condition (for example not deleted meanwhile).
         sql = QStringLiteral("update [%1] set %2 where [%3] = ?").arg(m_table, sets.join(','), keyColumn());
+        if (!m_condition.isEmpty())
+            sql += QStringLiteral(" and (%1)").arg(m_condition);
         values << (keyIdx >= 0 ? m_rows[m_pos][keyIdx] : QVariant());
+        values << m_conditionBinds;
     }
     QSqlQuery q(m_db->database());
     if (!q.prepare(sql))
@@ -273,14 +327,16 @@ void CRecordset::Update() {
         q.bindValue(i, values.at(i));
     if (!q.exec())
         throw CDBException(q.lastError().text());
-    if (m_editMode == Editing && q.numRowsAffected() < 1)
-        throw CDBException(QStringLiteral("レコードが見つかりません。他のユーザーによって削除された可能性があります。"));
+    if (m_editMode == Editing && q.numRowsAffected() < 1) {
+        m_editMode = NoEdit;
+        throw CDBNotUpdatable(DbMessages::notUpdatable(tableNameBracketed()));
+    }
     if (m_editMode == Editing) {
         // Keep the in-memory row in step with what was written.
-        for (int i = 0; i < fx.m_storeNames.size(); ++i) {
-            int idx = indexOfColumn(m_columns, fx.m_storeNames.at(i));
+        for (int i = 0; i < names.size(); ++i) {
+            const int idx = indexOfColumn(m_columns, names.at(i));
             if (idx >= 0)
-                m_rows[m_pos][idx] = fx.m_storeValues.at(i);
+                m_rows[m_pos][idx] = values.at(i);
         }
     }
     m_editMode = NoEdit;

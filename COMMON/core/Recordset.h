@@ -1,7 +1,8 @@
 #pragma once
 // Recordsets over the SQL of the query set: snapshot reads into memory,
-// dynaset edits and inserts written back by primary key. Each subclass binds
-// its columns, in table order, in DoFieldExchange.
+// dynaset edits and inserts. An edit writes back only the columns it changed,
+// to the row with its primary key that still matches the opening statement's
+// condition. Each subclass binds its columns, in table order, in DoFieldExchange.
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
@@ -62,7 +63,10 @@ public:
     bool CheckCanUpdate() const;
     void AddNew();
     void Edit();
-    void Update(); // throws CDBException
+    // Writes the new row, or the columns changed since Edit. Throws
+    // CDBNotUpdatable when the edited row no longer matches the opening
+    // statement, CDBException on engine failures.
+    void Update();
     void CancelUpdate() { m_editMode = NoEdit; }
 
     // The table the statement reads, bracketed as the messages show it.
@@ -80,6 +84,8 @@ protected:
 private:
     enum EditMode { NoEdit, Editing, Adding };
     void load();
+    void storeFields(QStringList* names, QVariantList* values);
+    void keepCondition(const QString& statement, const QVariantList& binds);
 
     CDB* m_db;
     bool m_isOpen = false;
@@ -92,6 +98,11 @@ private:
     std::vector<int> m_indexCache;
     int m_pos = 0;
     EditMode m_editMode = NoEdit;
+    // The opening statement's condition (after "where", before "order by"),
+    // with its bound values; every edit's update repeats it.
+    QString m_condition;
+    QVariantList m_conditionBinds;
+    QVariantList m_valuesAtEdit; // the row's stored values when Edit began
 };
 
 // Date columns are stored as "YYYY-MM-DD HH:MM:SS" local time, NULL when unset.

@@ -1,21 +1,13 @@
 #include "KCMetaFile.h"
 
+#include "CommonResources.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 
-// The mark pictures live in a static library; referencing its resource
-// initialiser keeps them linked into every program that draws cards.
-static void registerCommonResources() {
-    Q_INIT_RESOURCE(common);
-}
-static void initCommonResources() {
-    static const bool registered = (registerCommonResources(), true);
-    Q_UNUSED(registered);
-}
-
 CKCMetaFile::CKCMetaFile() {
-    initCommonResources();
+    LoadCommonResources();
 }
 CKCMetaFile::~CKCMetaFile() = default;
 

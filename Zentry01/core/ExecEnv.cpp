@@ -13,28 +13,6 @@ namespace {
 QString blankZero(int value) {
     return TextUtil::CodeToText(value, true);
 }
-
-// Runs one write in a transaction of the user database; a database failure is
-// shown, rolled back and reported as false.
-template <typename Write> bool inTransaction(CDB& db, Write write) {
-    bool begun = false;
-    try {
-        db.BeginTrans();
-        begun = true;
-        write();
-        db.CommitTrans();
-        return true;
-    } catch (const CDBException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.text());
-    } catch (const CICException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.GetErrorMessage());
-    }
-    return false;
-}
 } // namespace
 
 CExecEnv::~CExecEnv() = default;
@@ -128,7 +106,6 @@ int CExecEnv::StoredStartNumber(CDB& userDb) const {
 }
 
 int CExecEnv::CreateHistoryRow(CDB& userDb, const QDateTime& start) const {
-    const int autoNumber = AppSub::NextHistoryNumber(userDb);
     CRsHistory_tbl rs(&userDb);
     try {
         rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[History_tbl]"));
@@ -139,7 +116,10 @@ int CExecEnv::CreateHistoryRow(CDB& userDb, const QDateTime& start) const {
     if (!rs.CheckCanUpdate())
         return 0;
     const bool noFeedback = !error_feedback_flg && !final_feedback_flg;
-    const bool written = inTransaction(userDb, [&] {
+    int autoNumber = 0;
+    const bool written = RunWriteTransaction(userDb, [&] {
+        // Taken under the write lock: the other program cannot take it too.
+        autoNumber = AppSub::NextHistoryNumber(userDb);
         rs.AddNew();
         rs.m_AutoNumber = autoNumber;
         rs.m_user_code = user_code;
@@ -186,7 +166,7 @@ bool CExecEnv::CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaiseki
     }
     if (!rs.CheckCanUpdate())
         return false;
-    return inTransaction(userDb, [&] {
+    return RunWriteTransaction(userDb, [&] {
         rs.Edit();
         rs.m_answer_number = totals.m_answer_number;
         rs.m_answer_koumoku = totals.m_answer_koumoku;
@@ -220,7 +200,7 @@ bool CExecEnv::StoreNextStartNumber(CDB& userDb, int cardNumber) const {
     if (!rs.CheckCanUpdate())
         return false;
     const int number = order_flg == 1 ? cardNumber : 1;
-    return inTransaction(userDb, [&] {
+    return RunWriteTransaction(userDb, [&] {
         rs.Edit();
         switch (problem_code) {
         case 1:

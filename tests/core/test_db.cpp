@@ -318,3 +318,66 @@ TEST(UserDatabase, TwoHoldersShareTheFileWhileOneWrites) {
     EXPECT_EQ(n2, "変更");
     EXPECT_TRUE(folder.notifier.entries.isEmpty());
 }
+
+// The other program writes the row between our read and our write.
+struct InterleavedCase {
+    const char* name;
+    const char* statement; // how we read the row we are about to edit
+    QVariantList args;
+    const char* otherWrite; // what the other program commits meanwhile
+    bool written;
+    int startNo2; // afterwards
+    const char* name2;
+    int deleted;
+};
+
+void PrintTo(const InterleavedCase& c, std::ostream* os) { *os << c.name; }
+
+class InterleavedWrite : public ::testing::TestWithParam<InterleavedCase> {};
+
+TEST_P(InterleavedWrite, WritesOnlyItsChangesToTheRowItRead) {
+    const InterleavedCase c = GetParam();
+    TestFolder folder;
+    CDB ours, other;
+    ours.OpenUser();
+    other.OpenUser();
+    addUser(ours, 1, "ア", "イ", "亜", "衣");
+    CRsUser_tbl rs(&ours);
+    rs.Open(CRecordset::dbOpenDynaset, QString::fromUtf8(c.statement), c.args);
+    ASSERT_FALSE(rs.IsEOF());
+    ASSERT_TRUE(QSqlQuery(other.database()).exec(QString::fromUtf8(c.otherWrite)));
+
+    const bool written = RunWriteTransaction(ours, [&] {
+        rs.Edit();
+        rs.m_start_no2 = 41;
+        rs.Update();
+    });
+    EXPECT_EQ(written, c.written);
+    QSqlQuery q(other.database());
+    ASSERT_TRUE(q.exec("select start_no2, user_name2, delete_flg from User_tbl where user_code = 1") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), c.startNo2);
+    EXPECT_EQ(q.value(1).toString(), QString::fromUtf8(c.name2));
+    EXPECT_EQ(q.value(2).toInt(), c.deleted);
+    if (c.written) {
+        EXPECT_TRUE(folder.notifier.entries.isEmpty());
+    } else {
+        ASSERT_EQ(folder.notifier.entries.size(), 1);
+        EXPECT_EQ(folder.notifier.entries[0].text, DbMessages::notUpdatable("[User_tbl]"));
+        EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Exclamation);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoConnections, InterleavedWrite,
+    ::testing::Values(
+        InterleavedCase{"NameEditedMeanwhileIsKept",
+                        "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
+                        "update User_tbl set user_name2 = '変更'", true, 41, "変更", 0},
+        InterleavedCase{"UserDeletedMeanwhileStaysDeleted",
+                        "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
+                        "update User_tbl set delete_flg = 1", false, 0, "衣", 1},
+        InterleavedCase{"RenamedMeanwhileNoLongerMatchesTheBoundNames",
+                        "select * from [User_tbl] where [user_name1] = '%s' and [user_name2] = '%s' and "
+                        "[delete_flg] <> 1 ",
+                        {"亜", "衣"}, "update User_tbl set user_name2 = '別'", false, 0, "別", 0}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -3,7 +3,11 @@
 #include "ExecEnv.h"
 #include "TestFolder.h"
 
+#include <QSqlQuery>
 #include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
 
 using namespace fixtures;
 
@@ -348,4 +352,26 @@ TEST_F(EnvTest, NextStartNumberIsTheCardInNumberOrderAndOneWhenShuffled) {
     EXPECT_FALSE(env.StoreNextStartNumber(userDb, 7)) << "no such user";
     ASSERT_EQ(folder.notifier.entries.size(), 1);
     EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Stop);
+}
+
+TEST_F(EnvTest, TrialStartedByTheOtherProgramMeanwhileGetsItsOwnNumber) {
+    // The other program takes number 1 and holds its write open a moment.
+    std::promise<void> inserted;
+    std::thread other([&] {
+        CDB db;
+        db.OpenUser();
+        RunWriteTransaction(db, [&] {
+            QSqlQuery q(db.database());
+            q.exec("insert into History_tbl (AutoNumber, user_code, delete_flg) values (1, 1, 0)");
+            inserted.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        });
+    });
+    inserted.get_future().wait();
+    env.course_code = 1;
+    const int id = env.CreateHistoryRow(userDb, kStart);
+    other.join();
+    EXPECT_EQ(id, 2);
+    EXPECT_EQ(historyRows(), 2);
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
 }

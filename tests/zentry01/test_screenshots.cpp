@@ -72,8 +72,8 @@ TEST_F(ScreenshotTour, DISABLED_EveryShellScreen) {
     {
         CZentry01Dlg menu;
         save(&menu, QStringLiteral("02_menu"));
-        CAboutDlg about(app->MasterDb());
-        save(&about, QStringLiteral("03_about"));
+        auto about = CZentry01Dlg::CreateAbout(app->MasterDb());
+        save(about.get(), QStringLiteral("03_about"));
     }
     {
         CCourseDlg course;

@@ -2,6 +2,8 @@
 // ends without a message. Checked in process and with real program processes
 // started from a copy of the built program in a temporary program folder.
 #include "ShellFixture.h"
+#include "ProgramProcess.h"
+#include "ProgramStart.h"
 #include "SingleInstance.h"
 
 #include <QDialog>
@@ -14,45 +16,6 @@
 using namespace shell;
 
 namespace {
-
-// A private temporary folder for the guard's lock and socket, for this process
-// and the programs it starts, so that no other copy on the machine interferes.
-class PrivateTemp {
-public:
-    PrivateTemp() : m_previous(qgetenv("TMPDIR")) { qputenv("TMPDIR", m_dir.path().toLocal8Bit()); }
-    ~PrivateTemp() {
-        if (m_previous.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_previous);
-    }
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_previous;
-};
-
-QString builtProgram() { return QStringLiteral(ZENTRY_PROGRAM_DIR "/Zentry01"); }
-
-// A copy of the built program in a program folder of its own.
-QString copyProgramTo(const QString& folder) {
-    const QString target = folder + QStringLiteral("Zentry01");
-    EXPECT_TRUE(QFile::exists(builtProgram())) << "build the Zentry01 target first";
-    QFile::remove(target);
-    EXPECT_TRUE(QFile::copy(builtProgram(), target));
-    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ExeOwner);
-    return target;
-}
-
-void startHeadless(QProcess& p, const QString& program) {
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(e); // carries the private TMPDIR
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, {});
-    ASSERT_TRUE(p.waitForStarted(10000)) << p.errorString().toStdString();
-}
 
 TEST(SingleInstance, SecondGuardFailsAndAsksTheFirstToComeForward) {
     PrivateTemp temp;
@@ -81,7 +44,7 @@ TEST(SingleInstance, TheGuardIsFreeAgainOnceItsHolderIsGone) {
 TEST(SingleInstance, AStartedProgramEndsAtOnceAndRaisesTheRunningCopy) {
     PrivateTemp temp;
     TestFolder folder;
-    const QString program = copyProgramTo(folder.path());
+    const QString program = copyProgramTo(folder.path(), QStringLiteral("Zentry01"));
     CSingleInstance running(CZentry01App::kInstanceName);
     ASSERT_TRUE(running.acquire());
     QSignalSpy raised(&running, &CSingleInstance::activationRequested);
@@ -100,7 +63,7 @@ TEST(SingleInstance, TwoProgramsLeaveOneRunning) {
     PrivateTemp temp;
     TestFolder folder;
     folder.copyBuiltMaster();
-    const QString program = copyProgramTo(folder.path());
+    const QString program = copyProgramTo(folder.path(), QStringLiteral("Zentry01"));
 
     QProcess first;
     startHeadless(first, program);
@@ -150,7 +113,7 @@ TEST(SingleInstance, BringToFrontRestoresAMinimisedScreen) {
     screen.show();
     screen.setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(screen.isMinimized());
-    CZentry01App::BringToFront();
+    BringActiveScreenToFront();
     EXPECT_FALSE(screen.isMinimized());
     EXPECT_TRUE(screen.isVisible());
 }

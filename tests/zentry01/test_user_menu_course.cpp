@@ -203,16 +203,16 @@ TEST_F(Menu, TheWindowMenuItemOpensTheAboutBox) {
 }
 
 TEST_F(Menu, AboutBoxNamesTheVersionAndThePostalDataDate) {
-    CAboutDlg about(app->MasterDb());
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    EXPECT_EQ(Child<QLabel>(&about, "versionLine")->text(), QStringLiteral("ソラミ！ミルテア！ Version 3.0"));
+    auto about = CZentry01Dlg::CreateAbout(app->MasterDb());
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(Child<QLabel>(about.get(), "versionLine")->text(), QStringLiteral("ソラミ！ミルテア！ Version 3.0"));
     const QString date = app->MasterDb().ZipDataDate();
     ASSERT_FALSE(date.isEmpty());
-    EXPECT_EQ(Child<QLabel>(&about, "postalDataLine")->text(),
+    EXPECT_EQ(Child<QLabel>(about.get(), "secondLine")->text(),
               QStringLiteral("郵便番号検索は、日本郵政公社 ") + date + QStringLiteral("更新のデータを使用しています。"));
-    EXPECT_EQ(CAboutDlg::PostalDataLine(QStringLiteral("2024年 1月 5日")),
+    EXPECT_EQ(CZentry01Dlg::PostalDataLine(QStringLiteral("2024年 1月 5日")),
               QStringLiteral("郵便番号検索は、日本郵政公社 2024年 1月 5日更新のデータを使用しています。"));
-    EXPECT_EQ(CAboutDlg::PostalDataLine(QString()), QString());
+    EXPECT_EQ(CZentry01Dlg::PostalDataLine(QString()), QString());
 }
 
 class CourseScreen : public ShellTest {

@@ -1,19 +1,16 @@
 #include "LargeButtonScreen.h"
 
 #include "BannerPicture.h"
-#include "ProgramResources.h"
 #include "ScreenSetup.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kButtonWidth = 440; // at 96 DPI
-constexpr int kButtonHeight = 60;
-constexpr int kButtonGap = 18;
-
 QFont largeFont(int points) {
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPointSize(points);
@@ -21,12 +18,16 @@ QFont largeFont(int points) {
 }
 } // namespace
 
-CLargeButtonScreen::CLargeButtonScreen(const QString& bannerCaption, QWidget* parent) : QDialog(parent) {
+CLargeButtonScreen::CLargeButtonScreen(const QString& bannerCaption, QWidget* parent)
+    : CLargeButtonScreen(bannerCaption, ButtonStyle(), parent) {}
+
+CLargeButtonScreen::CLargeButtonScreen(const QString& bannerCaption, const ButtonStyle& style, QWidget* parent)
+    : QDialog(parent), m_style(style) {
     QVBoxLayout* outer = AddBanner(this, bannerCaption);
 
     auto* area = new QWidget(this);
     m_column = new QVBoxLayout(area);
-    m_column->setSpacing(ScreenSetup::ScaleY(this, kButtonGap));
+    m_column->setSpacing(ScreenSetup::ScaleY(this, m_style.gap));
     m_column->setAlignment(Qt::AlignHCenter);
     m_column->addStretch(1);
     outer->addWidget(area, 1);
@@ -43,10 +44,10 @@ void CLargeButtonScreen::addText(const QString& text, const QString& objectName)
 QPushButton* CLargeButtonScreen::addButton(const QString& text, const QString& objectName) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(objectName);
-    button->setFont(largeFont(16));
+    button->setFont(largeFont(m_style.points));
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setFixedSize(ScreenSetup::ScaleX(this, kButtonWidth), ScreenSetup::ScaleY(this, kButtonHeight));
+    button->setFixedSize(ScreenSetup::ScaleX(this, m_style.width), ScreenSetup::ScaleY(this, m_style.height));
     button->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: %1px; }")
                               .arg(ScreenSetup::ScaleX(this, 24)));
     m_column->addWidget(button, 0, Qt::AlignHCenter);
@@ -54,9 +55,29 @@ QPushButton* CLargeButtonScreen::addButton(const QString& text, const QString& o
     return button;
 }
 
-void CLargeButtonScreen::finishSetUp() {
+void CLargeButtonScreen::finishSetUp(const QIcon& icon) {
     m_column->addStretch(2);
-    ScreenSetup::SetUpScreen(this, ProgramIcon());
+    ScreenSetup::SetUpScreen(this, icon);
+}
+
+void CLargeButtonScreen::setVersionItem(const QString& text, std::function<void()> showVersion) {
+    m_versionText = text;
+    m_showVersion = std::move(showVersion);
+}
+
+void CLargeButtonScreen::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_showVersion) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    QAction* close = menu.addAction(QStringLiteral("閉じる(&C)"));
+    close->setEnabled(false);
+    menu.addSeparator();
+    QAction* about = menu.addAction(m_versionText);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    if (menu.exec(event->globalPos()) == about)
+        m_showVersion();
 }
 
 void CLargeButtonScreen::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,5 @@
 #pragma once
-// The picture across the top of the task program's screens: the sky banner,
+// The picture across the top of both programs' screens: the sky banner,
 // scaled to the screen's width, with the screen's caption on it.
 #include "ScreenSetup.h"
 

@@ -1,6 +1,6 @@
 #include "BannerPicture.h"
 
-#include "ProgramResources.h"
+#include "CommonResources.h"
 
 #include <QFont>
 #include <QPainter>
@@ -12,8 +12,8 @@ constexpr int kHeight = 64; // at 96 DPI; the picture is drawn 800 × 80
 
 CBannerPicture::CBannerPicture(const QString& caption, QWidget* parent)
     : QWidget(parent), m_caption(caption), m_renderer(new QSvgRenderer(this)) {
-    LoadProgramResources();
-    m_renderer->load(QStringLiteral(":/zentry01/banner.svg"));
+    LoadCommonResources();
+    m_renderer->load(QStringLiteral(":/common/banner.svg"));
     setObjectName(QStringLiteral("banner"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

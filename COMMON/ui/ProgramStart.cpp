@@ -1,0 +1,55 @@
+#include "ProgramStart.h"
+
+#include "Codec.h"
+#include "FontSubstitution.h"
+#include "MessageBoxNotifier.h"
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens) {
+    CSingleInstance guard(instanceName);
+    if (!guard.acquire())
+        return 0; // the running copy has been asked to come forward
+    QObject::connect(&guard, &CSingleInstance::activationRequested, &BringActiveScreenToFront);
+
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    installFontSubstitutions();
+    if (app) {
+        installJapaneseTranslations(*app);
+        app->setWindowIcon(icon);
+    }
+    MessageBoxNotifier boxes;
+    INotifier* previous = setNotifier(&boxes);
+    int code = 1;
+    // Every file of the programs is code page 932; without it nothing could be
+    // read or written correctly.
+    if (cp932::available())
+        code = screens();
+    else
+        notifyError(QStringLiteral("文字コード Shift-JIS (windows-31j) を扱えないため、起動できません。"));
+    setNotifier(previous);
+    return code;
+}
+
+void BringActiveScreenToFront() {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w)
+        w = QApplication::activeWindow();
+    if (!w) {
+        // Nothing is active (another program has the focus): take the last
+        // visible top-level screen, which is the one the user works in.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        for (QWidget* t : tops)
+            if (t->isVisible() && t->isWindow() && !t->inherits("QMenu"))
+                w = t;
+    }
+    if (!w)
+        return;
+    if (w->isMinimized())
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// What both programs do around their screens: one running copy per program (a
+// second start asks the running copy to bring its active screen forward and
+// ends with 0, showing nothing), Japanese fonts and Qt texts, the program icon,
+// message boxes through the notifier, and no run at all without code page 932.
+#include <QString>
+
+#include <functional>
+
+class QIcon;
+
+// Runs screens (which returns the exit code) once the checks allow it.
+// Needs a QApplication.
+int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens);
+
+// Brings the screen the user works in to the front, restoring it when minimised.
+void BringActiveScreenToFront();

@@ -1,0 +1,5 @@
+#pragma once
+// The instructor utility's own pictures.
+#include <QIcon>
+
+QIcon UtilityIcon();

@@ -1,0 +1,21 @@
+#pragma once
+// The instructor utility's numbered message texts.
+namespace Zentry01ManStrings {
+enum Id {
+    VersionMenuItem = 101,
+    ProductTitle = 102,
+    SelectRowToDelete = 103,
+    ConfirmDeleteUser = 104,
+    ConfirmSettings = 105,
+    FileNotFound = 106,
+    NotUpdatable = 107,
+    DuplicateName = 108,
+    EnterNames = 109,
+    SelectRowToEdit = 110,
+    EnterIn = 111,
+    SelectUserRow = 112,
+    StartNumberOutOfRange = 118,
+};
+// Adds every text to the running program's string table.
+void Register();
+} // namespace Zentry01ManStrings

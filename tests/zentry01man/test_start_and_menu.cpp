@@ -1,0 +1,150 @@
+// The utility's start-up and menu: the seven buttons, the screens they open,
+// the about box, start-up with a missing master data file, and one running
+// copy beside the task program (real processes).
+#include "AboutDlg.h"
+#include "ProgramProcess.h"
+#include "UserSelectDlg.h"
+#include "UtilityFixture.h"
+#include "Zentry01ManDlg.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+
+using namespace utility;
+
+namespace {
+
+class UtilityMenu : public UtilityTest {};
+
+TEST_F(UtilityMenu, SevenButtonsInOrderUnderTheTitle) {
+    CZentry01ManDlg menu;
+    EXPECT_EQ(menu.windowTitle(), QStringLiteral("指導者用ユーティリティ"));
+    QStringList captions;
+    for (QPushButton* b : menu.findChildren<QPushButton*>())
+        captions << b->text();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("  １．解析結果の出力(&1)"),
+                                     QStringLiteral("  ２．アンケートカードと顧客伝票の印刷(&2)"),
+                                     QStringLiteral("  ３．ユーザー名の登録・編集・削除(&3)"),
+                                     QStringLiteral("  ４．試行条件の設定(&4)"), QStringLiteral("  ５．マスターデータ管理(&5)"),
+                                     QStringLiteral("  ６．外部データの取り込み・取り出し(&6)"),
+                                     QStringLiteral("  ７．終了(&7)")}));
+}
+
+TEST_F(UtilityMenu, ScreensOfOtherAreasSayTheyAreNotAvailableAndTheMenuStays) {
+    CZentry01ManDlg menu;
+    menu.show();
+    for (const char* button : {"printButton", "externalButton"})
+        Click(&menu, button);
+    ASSERT_EQ(messages().size(), 2);
+    EXPECT_TRUE(messages()[0].contains(QStringLiteral("アンケートカードと顧客伝票の印刷")));
+    EXPECT_TRUE(messages()[1].contains(QStringLiteral("このバージョンではまだ使用できません")));
+    EXPECT_TRUE(menu.isVisible());
+}
+
+TEST_F(UtilityMenu, AnalysisOutputOpensTheUserSelectionAndSevenEnds) {
+    CZentry01ManDlg menu;
+    menu.show();
+    ModalScript script;
+    QString title;
+    script.on<CUserSelectDlg>([&](CUserSelectDlg* s) {
+        title = s->windowTitle();
+        Click(s, "closeButton");
+    });
+    Click(&menu, "analysisButton");
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(title, QStringLiteral("解析結果の出力 [ユーザー名選択]"));
+    EXPECT_TRUE(menu.isVisible());
+    QTest::keyClick(&menu, Qt::Key_7);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(menu.result(), QDialog::Rejected);
+}
+
+TEST_F(UtilityMenu, TheWindowMenuOpensTheAboutBox) {
+    CZentry01ManDlg menu;
+    menu.show();
+    QString item;
+    QTimer::singleShot(50, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        item = popup->actions().last()->text();
+        popup->setActiveAction(popup->actions().last());
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    ModalScript script;
+    QString version;
+    script.on<CAboutDlg>([&](CAboutDlg* about) {
+        version = Child<QLabel>(about, "versionLine")->text();
+        QTest::keyClick(about, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), menu.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&menu, &event);
+    EXPECT_EQ(item, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(version, QStringLiteral("指導者用ユーティリティ Version 3.0"));
+}
+
+// Start-up runs with real message boxes; the test answers them.
+TEST(UtilityStartUp, AMissingMasterFileIsShownAndTheMenuOpensAllTheSame) {
+    PrivateTemp temp;
+    TestFolder folder; // no master data file in it
+    QStringList shown;
+    QString caption;
+    bool menuSeen = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            shown << box->text();
+            caption = box->windowTitle();
+            box->accept();
+        } else if (auto* menu = qobject_cast<CZentry01ManDlg*>(w)) {
+            menuSeen = true;
+            menu->reject();
+        }
+    });
+    answer.start(20);
+    {
+        CZentry01ManApp app;
+        EXPECT_EQ(app.Run(), 0);
+        EXPECT_TRUE(app.UserDb().IsOpen()) << "the user database opens after a master failure";
+        EXPECT_FALSE(app.MasterDb().IsOpen());
+    }
+    StringTable::clear();
+    EXPECT_TRUE(menuSeen);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(shown.last().contains(QStringLiteral("Quillon01.mst が見つかりません。"))) << shown.last().toStdString();
+    EXPECT_EQ(caption, QStringLiteral("指導者用ユーティリティ"));
+}
+
+// Both programs and a second utility start, as processes on one program folder.
+TEST(UtilitySingleInstance, ASecondUtilityEndsAndTheTaskProgramRunsBeside) {
+    PrivateTemp temp;
+    TestFolder folder;
+    folder.copyBuiltMaster();
+    const QString utility = copyProgramTo(folder.path(), QStringLiteral("Zentry01Man"));
+    const QString task = copyProgramTo(folder.path(), QStringLiteral("Zentry01"));
+    auto lockExists = [&](const char* name) { return QFile::exists(temp.path() + '/' + name + QStringLiteral(".lock")); };
+
+    QProcess first;
+    startHeadless(first, utility);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockExists("_QUILLON01MAN_MUTEX"); }, 20000));
+    QProcess taskProgram;
+    startHeadless(taskProgram, task);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockExists("_QUILLON01_MUTEX"); }, 20000));
+
+    QProcess second;
+    startHeadless(second, utility);
+    ASSERT_TRUE(second.waitForFinished(20000)) << "the second utility did not end";
+    EXPECT_EQ(second.exitCode(), 0);
+    QTest::qWait(200);
+    EXPECT_EQ(first.state(), QProcess::Running) << first.readAll().toStdString();
+    EXPECT_EQ(taskProgram.state(), QProcess::Running) << taskProgram.readAll().toStdString();
+
+    for (QProcess* p : {&first, &taskProgram}) {
+        p->kill();
+        p->waitForFinished(10000);
+    }
+}
+
+} // namespace
