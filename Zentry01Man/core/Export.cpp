@@ -63,13 +63,13 @@ bool alreadyImported(const QString& exportFolder, int code, int localCode) {
 // A new local user with the names and start numbers of the export; 0 when refused.
 int insertUser(CDB& userDb, const ExportFormat::UkvUser& u) {
     CRsUser_tbl rs(&userDb);
-    try {
-        rs.Open(CRecordset::dbOpenDynaset,
-                QStringLiteral("select * from [User_tbl] where [user_code] = (select max([user_code]) from [User_tbl]) "));
-        if (!rs.CheckCanUpdate())
-            return 0;
-        userDb.BeginTrans();
-        const int code = AppSub::NextUserCode(userDb);
+    rs.Open(CRecordset::dbOpenDynaset,
+            QStringLiteral("select * from [User_tbl] where [user_code] = (select max([user_code]) from [User_tbl]) "));
+    if (!rs.CheckCanUpdate())
+        return 0;
+    int code = 0;
+    const bool written = RunWriteTransaction(userDb, [&] {
+        code = AppSub::NextUserCode(userDb);
         rs.AddNew();
         rs.m_user_code = code;
         rs.m_user_kname1 = u.kname1;
@@ -82,26 +82,20 @@ int insertUser(CDB& userDb, const ExportFormat::UkvUser& u) {
         rs.m_first_update = rs.m_last_update = appClock().now();
         rs.m_delete_flg = 0;
         rs.Update();
-        userDb.CommitTrans();
-        return code;
-    } catch (const CDBException& e) {
-        userDb.Rollback();
-        notifyError(e.text());
-        return 0;
-    }
+    });
+    return written ? code : 0;
 }
 
 // Appends the export user's trials under the local code in one transaction;
 // false (rolled back and reported) when any row is refused.
 bool appendHistory(CDB& userDb, const ExportFormat::HistoryFile& history, const QVector<int>& rows, int localCode) {
     CRsHistory_tbl rs(&userDb);
-    try {
-        rs.Open(CRecordset::dbOpenDynaset,
-                QStringLiteral("select * from [History_tbl] where [AutoNumber] = (select max([AutoNumber]) from [History_tbl]) "));
-        if (!rs.CheckCanUpdate())
-            return false;
-        userDb.BeginTrans();
-        // Numbered inside the transaction, so no other writer takes the same numbers.
+    rs.Open(CRecordset::dbOpenDynaset,
+            QStringLiteral("select * from [History_tbl] where [AutoNumber] = (select max([AutoNumber]) from [History_tbl]) "));
+    if (!rs.CheckCanUpdate())
+        return false;
+    return RunWriteTransaction(userDb, [&] {
+        // Numbered under the write lock, so no other writer takes the same numbers.
         int next = AppSub::NextHistoryNumber(userDb);
         const QDateTime now = appClock().now();
         for (int row : rows) {
@@ -112,13 +106,7 @@ bool appendHistory(CDB& userDb, const ExportFormat::HistoryFile& history, const 
             rs.m_last_update = now;
             rs.Update();
         }
-        userDb.CommitTrans();
-        return true;
-    } catch (const CDBException& e) {
-        userDb.Rollback();
-        notifyError(e.text());
-        return false;
-    }
+    });
 }
 
 } // namespace
