@@ -24,10 +24,12 @@ const QString kSourceKey = QStringLiteral("Ver2InstallPath");
 const QString kDestinationKey = QStringLiteral("ExportPath");
 const QString kImportKey = QStringLiteral("ImportPath");
 
+// Every button of the screen has one width, so both groups' fields line up.
 QPushButton* button(QWidget* parent, const QString& text, const char* name) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
+    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("エクスポート(E)")) + 32);
     return b;
 }
 } // namespace
@@ -87,7 +89,6 @@ QLineEdit* CKaisekiDlg::folderRow(QGridLayout* grid, int row, const QString& lab
     field->setObjectName(QLatin1String(name));
     caption->setBuddy(field);
     QPushButton* browse = button(box, browseText, (QByteArray(name) + "Browse").constData());
-    browse->setObjectName(QLatin1String(name) + QStringLiteral("Browse"));
     grid->addWidget(caption, row, 0, 1, 2);
     grid->addWidget(field, row + 1, 0);
     grid->addWidget(browse, row + 1, 1);

@@ -76,6 +76,9 @@ void CPrintDlg::buildControls() {
     m_start->setObjectName(QStringLiteral("startField"));
     m_end = new CNumberSpinField(m_rangeBox);
     m_end->setObjectName(QStringLiteral("endField"));
+    // Room for a four-digit card number beside the arrows.
+    for (CNumberSpinField* f : {m_start, m_end})
+        f->setMinimumWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 36);
     auto* numbers = new QGridLayout;
     numbers->setContentsMargins(24, 0, 0, 0);
     numbers->addWidget(new QLabel(QStringLiteral("開始No."), m_rangeBox), 0, 0);
