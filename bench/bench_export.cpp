@@ -7,6 +7,7 @@
 #include "DB.h"
 #include "Export.h"
 #include "ProgramFolder.h"
+#include "Recordset.h"
 #include "Schema.h"
 
 #include <QCoreApplication>

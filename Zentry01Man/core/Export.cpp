@@ -111,13 +111,19 @@ bool appendHistory(CDB& userDb, const ExportFormat::HistoryFile& history, const 
 
 } // namespace
 
+namespace {
+bool copyFailed(const QString& from, const QString& to, int error) {
+    notifyMessage(QStringLiteral("ファイルのコピーに失敗しました。\nコピー元：%1\nコピー先：%2\n").arg(from, to) +
+                      QStringLiteral("\n\n") + AppSub::SystemErrorText(error),
+                  MsgIcon::Exclamation);
+    return false;
+}
+} // namespace
+
 bool CopyFolder(const QString& from, const QString& to) {
-    if (!QFileInfo(to).isDir() && !QDir().mkpath(to)) {
-        notifyMessage(QStringLiteral("ファイルのコピーに失敗しました。\nコピー元：%1\nコピー先：%2\n").arg(from, to) +
-                          QStringLiteral("\n\n") + AppSub::SystemErrorText(errno ? errno : EACCES),
-                      MsgIcon::Exclamation);
-        return false;
-    }
+    errno = 0;
+    if (!QFileInfo(to).isDir() && !QDir().mkpath(to))
+        return copyFailed(from, to, errno ? errno : EACCES);
     const QFileInfoList entries =
         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : entries) {
@@ -131,13 +137,8 @@ bool CopyFolder(const QString& from, const QString& to) {
         std::error_code ec;
         std::filesystem::copy_file(fsPath(entry.filePath()), fsPath(target),
                                    std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec) {
-            notifyMessage(QStringLiteral("ファイルのコピーに失敗しました。\nコピー元：%1\nコピー先：%2\n")
-                                  .arg(entry.filePath(), target) +
-                              QStringLiteral("\n\n") + AppSub::SystemErrorText(ec.value()),
-                          MsgIcon::Exclamation);
-            return false;
-        }
+        if (ec)
+            return copyFailed(entry.filePath(), target, ec.value());
     }
     return true;
 }
