@@ -2,6 +2,7 @@
 
 #include "HandwrittenForms.h"
 #include "NumberSpinField.h"
+#include "OkCancelButtons.h"
 #include "PrintingDlg.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
@@ -92,13 +93,8 @@ void CPrintDlg::buildControls() {
                                            "CUPS（lp）またはPDFビューアが必要になります。"),
                             this);
     note->setWordWrap(true);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* start = buttons->addButton(QStringLiteral("印刷開始"), QDialogButtonBox::AcceptRole);
-    start->setObjectName(QStringLiteral("startButton"));
-    QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPrintDlg::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, [this] { startPrinting(); });
+    buttons->findChild<QPushButton*>(QStringLiteral("okButton"))->setText(QStringLiteral("印刷開始"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(kindBox, 0, 0);
@@ -155,7 +151,7 @@ void CPrintDlg::applyEnablingRules() {
         m_end->setFieldText(QString::number(m_last));
 }
 
-void CPrintDlg::accept() {
+void CPrintDlg::startPrinting() {
     if (m_kind == kHandCards || m_kind == kHandVouchers) {
         HandwrittenForms::Print(this, m_kind, m_dataSet, m_paper);
         return;

@@ -12,9 +12,9 @@ class CPrintDlg : public QDialog {
 public:
     explicit CPrintDlg(QWidget* parent = nullptr);
 
-    void accept() override; // "印刷開始"
-
 private:
+    // "印刷開始": checks the range and prints, or sends a handwritten form.
+    void startPrinting();
     void buildControls();
     void takeChoices();
     void applyEnablingRules();

@@ -1,6 +1,7 @@
 #include "AppSub.h"
 
 #include "Clock.h"
+#include "Codec.h"
 
 #include "DB.h"
 #include "ICException.h"
@@ -230,8 +231,9 @@ bool IsNameFree(CDB& userDb, const QString& kname1, const QString& kname2, const
         CRsUser_tbl rs(&userDb);
         rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [User_tbl] where [delete_flg] <> 1"));
         for (; !rs.IsEOF(); rs.MoveNext()) {
-            if ((rs.m_user_name1 == name1 && rs.m_user_name2 == name2) ||
-                (rs.m_user_kname1 == kname1 && rs.m_user_kname2 == kname2))
+            // Compared as the code page stores them.
+            if ((cp932::sameBytes(rs.m_user_name1, name1) && cp932::sameBytes(rs.m_user_name2, name2)) ||
+                (cp932::sameBytes(rs.m_user_kname1, kname1) && cp932::sameBytes(rs.m_user_kname2, kname2)))
                 return false;
         }
     } catch (const CDBException& e) {

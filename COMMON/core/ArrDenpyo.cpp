@@ -14,15 +14,7 @@
 #include <utility>
 
 namespace {
-// Equal as the code page stores them: texts that differ only in characters the
-// code page maps to the same bytes are equal.
-bool sameBytes(const QString& a, const QString& b) {
-    return a == b || cp932::encode(a) == cp932::encode(b);
-}
-
-unsigned codeAt(const QStringList& chars, int i) {
-    return i < chars.size() ? cp932::charCode(chars.at(i)) : 0;
-}
+QString charAt(const QStringList& chars, int i) { return i < chars.size() ? chars.at(i) : QString(); }
 } // namespace
 
 // ---------------------------------------------------------------- CArrBase
@@ -98,7 +90,7 @@ QString CArrBase::WorkingTime() const {
 
 bool CArrBase::ItemCorrect(int index, int item) const {
     const CArrBaseInfo& card = at(index);
-    return sameBytes(card.input.at(item), card.correct.at(item));
+    return cp932::sameBytes(card.input.at(item), card.correct.at(item));
 }
 
 bool CArrBase::CardCorrect(int index) const {
@@ -114,7 +106,7 @@ bool CArrBase::MissCheckCorrect(const QString& correct, const QString& erroneous
     const QStringList m = cp932::characters(marks);
     const int length = std::max({c.size(), e.size(), m.size()});
     for (int i = 0; i < length; ++i) {
-        const QString expected = codeAt(c, i) == codeAt(e, i) ? QStringLiteral("N") : QStringLiteral("C");
+        const QString expected = cp932::sameBytes(charAt(c, i), charAt(e, i)) ? QStringLiteral("N") : QStringLiteral("C");
         if (i >= m.size() || m.at(i) != expected)
             return false;
     }

@@ -11,6 +11,29 @@ namespace {
 constexpr const char* kName = "windows-31j";
 constexpr quint32 kUnmappable = 0xFFFFFFFEu;
 
+// The form Windows produces, and the code page holds, of a character that
+// Linux input methods produce differently; the character itself otherwise.
+char16_t windowsForm(char16_t c) {
+    switch (c) {
+    case 0x301C: // 〜 wave dash
+        return 0xFF5E;
+    case 0x2212: // − minus sign
+        return 0xFF0D;
+    case 0x2014: // — em dash
+        return 0x2015;
+    case 0x2016: // ‖ double vertical line
+        return 0x2225;
+    case 0x00A2: // ¢
+        return 0xFFE0;
+    case 0x00A3: // £
+        return 0xFFE1;
+    case 0x00AC: // ¬
+        return 0xFFE2;
+    default:
+        return c;
+    }
+}
+
 // A converter that has reported an error is not reused: its state cannot be
 // trusted afterwards, so a fresh one takes its place.
 class Encoder {
@@ -18,7 +41,16 @@ public:
     QByteArray encode(QStringView text, bool* ok) {
         if (!m_enc)
             m_enc = std::make_unique<QStringEncoder>(kName, QStringConverter::Flag::Stateless);
-        QByteArray out = m_enc->encode(text);
+        QString windows;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (windowsForm(c) == c)
+                continue;
+            if (windows.isNull())
+                windows = text.toString();
+            windows[i] = QChar(windowsForm(c));
+        }
+        QByteArray out = m_enc->encode(windows.isNull() ? text : QStringView(windows));
         *ok = !m_enc->hasError();
         if (!*ok)
             m_enc.reset();
@@ -82,6 +114,35 @@ QByteArray encode(const QString& text) {
         i += len;
     }
     return out;
+}
+
+bool canEncode(const QString& text) {
+    for (int i = 0; i < text.size();) {
+        const int len = charLength(text, i);
+        if (len != 1 || codeOf(text.at(i).unicode()) == kUnmappable)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+QString keepEncodable(const QString& text) {
+    if (canEncode(text))
+        return text;
+    QString out;
+    for (const QString& ch : characters(text))
+        if (canEncode(ch))
+            out += ch;
+    return out;
+}
+
+bool sameBytes(const QString& a, const QString& b) {
+    if (a == b)
+        return true;
+    bool okA = false, okB = false;
+    const QByteArray bytesA = encoder().encode(a, &okA);
+    const QByteArray bytesB = encoder().encode(b, &okB);
+    return okA && okB && bytesA == bytesB;
 }
 
 QString decode(const QByteArray& bytes) {

@@ -11,8 +11,22 @@ namespace cp932 {
 // True when the platform offers the code page; start-up refuses to run without it.
 bool available();
 
-// Text to bytes. A character the code page cannot hold becomes "?".
+// Text to bytes. 〜 − — ‖ ¢ £ ¬ as Linux input methods type them are written
+// as Windows writes its forms of them (0x8160, 0x817C, 0x815C, 0x8161,
+// 0x8191, 0x8192, 0x81CA). A character the code page cannot hold at all
+// becomes "?"; input fields refuse such characters (canEncode), so they do
+// not reach files.
 QByteArray encode(const QString& text);
+
+// True when every character of text has a form in the code page.
+bool canEncode(const QString& text);
+// The text without the characters that have no form in the code page.
+QString keepEncodable(const QString& text);
+
+// Equal as the code page stores them: texts that differ only in characters
+// written as the same bytes are equal; a character without a form in the
+// code page equals only itself.
+bool sameBytes(const QString& a, const QString& b);
 
 // Bytes to text. Invalid sequences become U+FFFD.
 QString decode(const QByteArray& bytes);

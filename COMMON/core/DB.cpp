@@ -6,6 +6,7 @@
 #include "Notifier.h"
 #include "ProgramFolder.h"
 #include "Recordsets.h"
+#include "Schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -118,8 +119,9 @@ void CDB::OpenUser() {
     verifyReadable(QStringLiteral("ユーザーデータベース"));
     if (canWrite()) {
         // Both programs share the file: readers never block the writer.
-        QSqlQuery q(database());
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        QSqlQuery(database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        QSqlDatabase db = database();
+        Schema::upgradeUserDatabase(db);
     }
 }
 

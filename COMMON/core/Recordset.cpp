@@ -74,6 +74,9 @@ template <typename T, typename Conv> void CFieldExchange::field(const char* name
         m_storeNames << QString::fromLatin1(name);
         if constexpr (std::is_same_v<T, QDateTime>)
             m_storeValues << (v.isValid() ? QVariant(dateToDb(v)) : QVariant(QMetaType(QMetaType::QString)));
+        else if constexpr (std::is_same_v<T, QString>)
+            // Codes and texts are never NULL: 0 and "nothing" are the empty text.
+            m_storeValues << QVariant(v.isNull() ? QStringLiteral("") : v);
         else
             m_storeValues << QVariant::fromValue(v);
         return;

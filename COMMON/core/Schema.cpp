@@ -39,6 +39,7 @@ QStringList userDatabase() {
                        "[result_code] TEXT, [color_code] TEXT, [end_flg] TEXT, [answer_time] TEXT, "
                        "[first_update] TEXT, [last_update] TEXT, [delete_flg] INTEGER)"),
         QStringLiteral("CREATE INDEX [History_user] ON [History_tbl] ([user_code], [execution_date])"),
+        QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion),
     };
 }
 
@@ -57,6 +58,52 @@ QStringList masterDatabase() {
         QStringLiteral("CREATE INDEX [KEN_ALL_ZipCode7] ON [KEN_ALL] ([ZipCode7])"),
         QStringLiteral("CREATE TABLE [KEN_ALL_Version] ([ID] INTEGER, [Version] TEXT)"),
     };
+}
+
+namespace {
+// The text columns (names and codes; dates stay NULL when unset).
+const struct {
+    const char* table;
+    QStringList columns;
+} kTextColumns[] = {
+    {"User_tbl", {"user_kname1", "user_kname2", "user_name1", "user_name2"}},
+    {"History_tbl",
+     {"problem_code", "order_flg", "end_time", "display_flg", "display_position", "progress_flg", "timer_flg",
+      "remainder_flg", "graph_flg", "zip_flg", "sound_flg", "course_code", "result_code", "color_code", "end_flg",
+      "answer_time"}},
+};
+
+void exec(QSqlQuery& q, const QString& sql) {
+    if (!q.exec(sql))
+        throw CDBException(q.lastError().text());
+}
+
+int formatVersion(QSqlQuery& q) {
+    exec(q, QStringLiteral("PRAGMA user_version"));
+    const int version = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    return version;
+}
+} // namespace
+
+void upgradeUserDatabase(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    if (formatVersion(q) >= kUserDatabaseVersion)
+        return;
+    exec(q, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        // The other program may have converted it meanwhile.
+        if (formatVersion(q) < kUserDatabaseVersion) {
+            for (const auto& t : kTextColumns)
+                for (const QString& c : t.columns)
+                    exec(q, QStringLiteral("update [%1] set [%2] = '' where [%2] is null").arg(QLatin1String(t.table), c));
+            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
+        }
+        exec(q, QStringLiteral("COMMIT"));
+    } catch (const CDBException&) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 void create(QSqlDatabase& db, const QStringList& statements) {

@@ -6,8 +6,16 @@
 class QSqlDatabase;
 
 namespace Schema {
-QStringList userDatabase();   // CREATE statements of User_tbl and History_tbl
+// The user database's format (its SQLite user_version): 1 = text and code
+// columns hold the empty text, never NULL.
+constexpr int kUserDatabaseVersion = 1;
+
+QStringList userDatabase();   // CREATE statements of User_tbl and History_tbl, and the format
 QStringList masterDatabase(); // Mst01..Mst04, Mst02Error, Mst04Error, KEN_ALL (+ index), KEN_ALL_Version
 // Runs the statements on db; throws CDBException on the first failure.
 void create(QSqlDatabase& db, const QStringList& statements);
+// Brings a user database written by an earlier build to the current format,
+// once, in one transaction: NULL in its text columns becomes the empty text.
+// Throws CDBException (nothing changed) when the engine refuses.
+void upgradeUserDatabase(QSqlDatabase& db);
 } // namespace Schema

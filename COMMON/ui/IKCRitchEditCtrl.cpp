@@ -1,5 +1,9 @@
 #include "IKCRitchEditCtrl.h"
 
+#include "Codec.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -230,11 +234,33 @@ void CIKCRitchEditCtrl::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    if (!cp932::canEncode(event->text())) {
+        QApplication::beep();
+        event->accept();
+        return;
+    }
     QTextEdit::keyPressEvent(event);
+}
+
+void CIKCRitchEditCtrl::inputMethodEvent(QInputMethodEvent* event) {
+    const QString kept = cp932::keepEncodable(event->commitString());
+    if (kept == event->commitString()) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QApplication::beep();
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QTextEdit::inputMethodEvent(&filtered);
+    event->accept();
 }
 
 void CIKCRitchEditCtrl::insertFromMimeData(const QMimeData* source) {
     if (!source->hasText())
         return;
-    textCursor().insertText(firstLine(source->text()), baseFormat());
+    const QString text = firstLine(source->text());
+    const QString kept = cp932::keepEncodable(text);
+    if (kept != text)
+        QApplication::beep();
+    textCursor().insertText(kept, baseFormat());
 }

@@ -54,7 +54,12 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    // Typed, composed or pasted characters that code page 932 cannot hold are
+    // refused (with a beep): every file and comparison would see them as "?".
+    // While an input method composes, its text is shown but is not yet part
+    // of the field's text.
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:

@@ -1,4 +1,5 @@
 #include "Codec.h"
+#include "KCCompareText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,4 +40,56 @@ TEST(Codec, CharactersKeepSurrogatePairsWhole) {
     QStringList chars = cp932::characters(QString::fromUtf8("a\xF0\x9F\x98\x80漢"));
     ASSERT_EQ(chars.size(), 3);
     EXPECT_EQ(chars[1].size(), 2);
+}
+
+// Characters that Linux input methods type where Windows types another form:
+// the code page holds them as Windows writes its form.
+struct LinuxForm {
+    const char* name;
+    char16_t typed;   // as the input method produces it
+    char16_t windows; // as Windows produces it
+    unsigned code;
+};
+
+void PrintTo(const LinuxForm& f, std::ostream* os) { *os << f.name; }
+
+class LinuxInputForms : public ::testing::TestWithParam<LinuxForm> {};
+
+TEST_P(LinuxInputForms, AreWrittenAndComparedAsTheWindowsForm) {
+    const LinuxForm f = GetParam();
+    const QString typed(QChar(f.typed)), windows(QChar(f.windows));
+    const QByteArray bytes = QByteArray(1, char(f.code >> 8)) + char(f.code & 0xFF);
+    EXPECT_EQ(cp932::encode(QStringLiteral("a") + typed), QByteArray("a") + bytes);
+    EXPECT_EQ(cp932::encode(windows), bytes);
+    EXPECT_EQ(cp932::charCode(typed), f.code);
+    EXPECT_EQ(cp932::byteLength(typed), 2);
+    EXPECT_TRUE(cp932::canEncode(typed));
+    EXPECT_TRUE(cp932::sameBytes(QStringLiteral("1") + typed + QStringLiteral("2"),
+                                 QStringLiteral("1") + windows + QStringLiteral("2")));
+    EXPECT_TRUE(CKCCompareText::SameChar(f.typed, f.windows));
+    EXPECT_EQ(cp932::decode(bytes), windows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Characters, LinuxInputForms,
+                         ::testing::Values(LinuxForm{"WaveDash", 0x301C, 0xFF5E, 0x8160},
+                                           LinuxForm{"MinusSign", 0x2212, 0xFF0D, 0x817C},
+                                           LinuxForm{"EmDash", 0x2014, 0x2015, 0x815C},
+                                           LinuxForm{"DoubleVerticalLine", 0x2016, 0x2225, 0x8161},
+                                           LinuxForm{"Cent", 0x00A2, 0xFFE0, 0x8191},
+                                           LinuxForm{"Pound", 0x00A3, 0xFFE1, 0x8192},
+                                           LinuxForm{"Not", 0x00AC, 0xFFE2, 0x81CA}),
+                         ::testing::PrintToStringParamName());
+
+TEST(Codec, CharactersWithoutAFormNeverCompareEqual) {
+    const QString yoshi = QString::fromUcs4(U"\U00020BB7"); // 𠮷
+    const QString smile = QString::fromUcs4(U"\U0001F600"); // 😀
+    const QString e = QStringLiteral("é");
+    for (const QString& c : {yoshi, smile, e})
+        EXPECT_FALSE(cp932::canEncode(QStringLiteral("山") + c)) << c.toStdString();
+    EXPECT_FALSE(cp932::sameBytes(yoshi, smile));
+    EXPECT_FALSE(cp932::sameBytes(QStringLiteral("田") + e, QStringLiteral("田?")));
+    EXPECT_TRUE(cp932::sameBytes(yoshi, yoshi));
+    EXPECT_EQ(cp932::keepEncodable(QStringLiteral("山") + yoshi + QStringLiteral("田") + smile),
+              QStringLiteral("山田"));
+    EXPECT_FALSE(CKCCompareText::SameChar(U'\U00020BB7', U'\U0001F600'));
 }

@@ -136,6 +136,8 @@ TEST(UserDatabase, UserQueriesSkipDeletedUsersAndListInKanaOrder) {
     EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "山田", "太郎"));
     EXPECT_FALSE(AppSub::IsNameFree(db, "アベ", "ハナコ", "x", "y"));
     EXPECT_TRUE(AppSub::IsNameFree(db, "カトウ", "ジロウ", "加藤", "次郎")); // only a deleted user has it
+    addUser(db, 5, "ナミ", "コ", "波～", "子");
+    EXPECT_FALSE(AppSub::IsNameFree(db, "x", "y", "波〜", "子")) << "the same bytes in code page 932";
 }
 
 TEST(UserDatabase, QuotesInBoundTextNeverChangeTheQuery) {
@@ -381,3 +383,48 @@ INSTANTIATE_TEST_SUITE_P(
                         "[delete_flg] <> 1 ",
                         {"亜", "衣"}, "update User_tbl set user_name2 = '別'", false, 0, "別", 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(UserDatabase, NullTextsOfAnEarlierBuildBecomeEmptyOnceOnOpening) {
+    TestFolder folder;
+    {
+        // A user database as an earlier build wrote it: no format number, NULL codes.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "earlier_build");
+        db.setDatabaseName(folder.file("UserData.mdb"));
+        ASSERT_TRUE(db.open());
+        QStringList schema = Schema::userDatabase();
+        schema.removeLast(); // the format number
+        Schema::create(db, schema);
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("insert into User_tbl (user_code, user_kname1, user_name1, delete_flg) "
+                           "values (1, 'ア', '亜', 0)"));
+        ASSERT_TRUE(q.exec("insert into History_tbl (AutoNumber, user_code, problem_code, course_code, "
+                           "execution_date, delete_flg) values (1, 1, '2', '1', '2026-04-01 09:00:00', 0)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("earlier_build");
+
+    const auto nulls = [](CDB& db) {
+        QSqlQuery q(db.database());
+        q.exec("select (select count(*) from User_tbl where user_kname2 is null or user_name2 is null) + "
+               "(select count(*) from History_tbl where end_flg is null or progress_flg is null or "
+               "answer_time is null or display_flg is null)");
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    {
+        CDB db;
+        db.OpenUser();
+        EXPECT_EQ(nulls(db), 0);
+        QSqlQuery q(db.database());
+        ASSERT_TRUE(q.exec("select first_update, problem_code, user_version from History_tbl, "
+                           "pragma_user_version") && q.next());
+        EXPECT_TRUE(q.value(0).isNull()) << "an unset date stays unset";
+        EXPECT_EQ(q.value(1).toString(), "2");
+        EXPECT_EQ(q.value(2).toInt(), Schema::kUserDatabaseVersion);
+        // A NULL written later by some other tool is not this program's to change again.
+        ASSERT_TRUE(q.exec("update History_tbl set end_flg = null"));
+    }
+    CDB db;
+    db.OpenUser();
+    EXPECT_EQ(nulls(db), 1);
+    EXPECT_TRUE(folder.notifier.entries.isEmpty());
+}

@@ -375,3 +375,29 @@ TEST_F(EnvTest, TrialStartedByTheOtherProgramMeanwhileGetsItsOwnNumber) {
     EXPECT_EQ(historyRows(), 2);
     EXPECT_TRUE(folder.notifier.entries.isEmpty());
 }
+
+TEST_F(EnvTest, ZeroCodesAreStoredAsTheEmptyTextNeverNull) {
+    env.course_code = 1;
+    env.SetTraineeConditions(2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0);
+    env.display_flg = 0;
+    const int timedOut = env.CreateHistoryRow(userDb, kStart);
+    const int aborted = env.CreateHistoryRow(userDb, kStart);
+    ASSERT_TRUE(env.CompleteHistoryRow(userDb, timedOut, totals(), 0, "30分00秒"));
+    ASSERT_TRUE(env.CompleteHistoryRow(userDb, aborted, totals(), 1, "10分00秒"));
+
+    // Read as any other tool reads the file, not through the recordsets.
+    QSqlQuery q(userDb.database());
+    for (const char* column : {"display_flg", "progress_flg", "timer_flg", "remainder_flg", "graph_flg",
+                               "sound_flg", "result_code", "color_code", "end_flg"}) {
+        ASSERT_TRUE(q.exec(QStringLiteral("select typeof([%1]), [%1] from History_tbl where AutoNumber = %2")
+                               .arg(QLatin1String(column))
+                               .arg(timedOut)) &&
+                    q.next());
+        EXPECT_EQ(q.value(0).toString(), "text") << column;
+        EXPECT_EQ(q.value(1).toString(), "") << column;
+    }
+    // A filter on the end reason keeps the timed-out trial.
+    ASSERT_TRUE(q.exec("select AutoNumber from History_tbl where [end_flg] <> '1'") && q.next());
+    EXPECT_EQ(q.value(0).toInt(), timedOut);
+    EXPECT_FALSE(q.next());
+}

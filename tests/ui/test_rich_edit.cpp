@@ -2,12 +2,18 @@
 #include "IKCRitchEditCtrl.h"
 
 #include <QDialog>
+#include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QTextLayout>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 // A character outside the basic plane takes two UTF-16 units but is one character.
@@ -176,4 +182,53 @@ TEST(RichEdit, EnterGoesToTheScreenAndReadOnlyFieldsSelectByKeyboard) {
     QTest::keyClick(field, Qt::Key_X);
     EXPECT_EQ(field->Text(), QStringLiteral("ABC"));
     EXPECT_TRUE(field->HasSelection());
+}
+
+// What the trainee types reaches the field only as far as code page 932 holds
+// it; an input method's composition shows but is not text until committed.
+namespace {
+struct PastingField : CIKCRitchEditCtrl {
+    using CIKCRitchEditCtrl::insertFromMimeData;
+};
+} // namespace
+
+TEST(RichEdit, CharactersWithoutACodePageFormAreRefusedHoweverTheyCome) {
+    const QString yoshi = QString::fromUcs4(U"\U00020BB7"); // 𠮷
+    const QString smile = QString::fromUcs4(U"\U0001F600"); // 😀
+    const struct {
+        const char* way;
+        std::function<void(PastingField&)> type;
+    } ways[] = {
+        {"key", [&](PastingField& f) { QTest::sendKeyEvent(QTest::Click, &f, Qt::Key_unknown, yoshi, Qt::NoModifier); }},
+        {"input method",
+         [&](PastingField& f) {
+             QInputMethodEvent commit;
+             commit.setCommitString(yoshi + QStringLiteral("家") + smile);
+             QApplication::sendEvent(&f, &commit);
+         }},
+        {"paste",
+         [&](PastingField& f) {
+             QMimeData data;
+             data.setText(smile + QStringLiteral("家"));
+             f.insertFromMimeData(&data);
+         }},
+    };
+    for (const auto& w : ways) {
+        PastingField field;
+        field.SetText(QStringLiteral("吉田"));
+        field.SetCaret(2);
+        w.type(field);
+        EXPECT_EQ(field.Text(), QString(w.way == std::string("key") ? "吉田" : "吉田家")) << w.way;
+    }
+
+    CIKCRitchEditCtrl field;
+    QInputMethodEvent compose(QStringLiteral("よしだ"), {});
+    QApplication::sendEvent(&field, &compose);
+    EXPECT_EQ(field.Text(), QString());
+    EXPECT_EQ(field.textCursor().block().layout()->preeditAreaText(), QStringLiteral("よしだ"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("吉田〜"));
+    QApplication::sendEvent(&field, &commit);
+    EXPECT_EQ(field.Text(), QStringLiteral("吉田〜"));
+    EXPECT_EQ(field.textCursor().block().layout()->preeditAreaText(), QString());
 }

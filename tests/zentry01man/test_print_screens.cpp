@@ -99,7 +99,7 @@ TEST_F(PrintScreen, RangeErrorsNameBothEndsAndFocusTheFaultyField) {
         SCOPED_TRACE((c.from + "-" + c.to).toStdString());
         folder.notifier.entries.clear();
         range(c.from, c.to);
-        Click(screen.get(), "startButton");
+        Click(screen.get(), "okButton");
         EXPECT_EQ(messages(), QStringList{QStringLiteral("印刷範囲の指定に誤りがあります。正しく入力してください。\n\n"
                                                          "指定できるNoの範囲は、1～300 です。")});
         EXPECT_TRUE(Child<QWidget>(screen.get(), c.focused)->hasFocus());
@@ -132,7 +132,7 @@ TEST_P(PrintToPdf, PagesAndPageSizes) {
             maximum = std::max(maximum, bar->maximum());
     });
     watch.start(0);
-    Click(screen.get(), "startButton");
+    Click(screen.get(), "okButton");
     const Pdf printed = readPdf(pdf("out.pdf"));
     EXPECT_EQ(printed.pages, c.pages);
     EXPECT_EQ(printed.mediaBoxes, QStringList(QList<QString>(c.pages, c.mediaBox)));
@@ -169,7 +169,7 @@ TEST_F(PrintScreen, CancelStopsAfterThePageBeingPrintedAndEndsTheDocument) {
         }
     });
     watch.start(0);
-    Click(screen.get(), "startButton");
+    Click(screen.get(), "okButton");
     ASSERT_GE(cancelledAt, 2);
     EXPECT_EQ(readPdf(pdf("cancelled.pdf")).pages, cancelledAt); // a complete document
     EXPECT_EQ(messages(), QStringList{QStringLiteral("印刷を中止しますか？")});
@@ -178,12 +178,12 @@ TEST_F(PrintScreen, CancelStopsAfterThePageBeingPrintedAndEndsTheDocument) {
 
 TEST_F(PrintScreen, ACancelledPrintDialogOrAFailedStartLeaveNoDocument) {
     PrintDialogs::setNextAnswer(QString());
-    Click(screen.get(), "startButton");
+    Click(screen.get(), "okButton");
     EXPECT_TRUE(screen->isVisible()); // nothing printed: the screen stays
     EXPECT_TRUE(messages().isEmpty());
 
     PrintDialogs::setNextAnswer(out.path() + "/no/such/folder/x.pdf");
-    Click(screen.get(), "startButton");
+    Click(screen.get(), "okButton");
     EXPECT_EQ(messages(), QStringList{QStringLiteral("印刷でエラーが発生しました。\n\n印刷が開始できません。\nエラーコード=-1")});
     EXPECT_FALSE(screen->isVisible());
 }
@@ -220,7 +220,7 @@ TEST_P(HandwrittenPrint, SendsTheFormOrSaysWhatIsMissing) {
     choose("dataSet2");
     choose("handVouchers");
     range("5", "1"); // never checked for a form
-    Click(screen.get(), "startButton");
+    Click(screen.get(), "okButton");
     HandwrittenForms::SetLauncher(previous);
 
     QString expected = c.call;

@@ -3,9 +3,13 @@
 // disabled and only runs when asked for with the folder to write to in
 // ZENTRY_SCREENSHOT_DIR. Each screen adds its pictures here.
 #include "AboutDlg.h"
+#include "AddUserDlg.h"
+#include "AddUserEditDlg.h"
 #include "KaisekiDlg.h"
+#include "MstDataDlg.h"
 #include "PrintDlg.h"
 #include "PrintingDlg.h"
+#include "SettingDlg.h"
 #include "UserSelectDlg.h"
 #include "UtilityFixture.h"
 #include "UtilityResources.h"
@@ -54,6 +58,18 @@ TEST_F(ScreenshotTour, DISABLED_EveryUtilityScreen) {
         CUserSelectDlg select(app->UserDb(), QStringLiteral("解析結果の出力 [ユーザー名選択]"),
                               CUserSelectDlg::AnalysisOutput);
         save(&select, QStringLiteral("03_user_selection"));
+    }
+    {
+        CAddUserDlg registry(app->UserDb());
+        save(&registry, QStringLiteral("04_registry"));
+        CAddUserEditDlg edit(app->UserDb(), 3);
+        save(&edit, QStringLiteral("05_registry_edit"));
+    }
+    {
+        CSettingDlg settings(*app);
+        save(&settings, QStringLiteral("06_settings"));
+        CMstDataDlg master(*app);
+        save(&master, QStringLiteral("07_master_data"));
     }
     {
         CPrintDlg print;
