@@ -33,7 +33,7 @@ TEST_F(ExportTest, ToolExportsAndImportsWithTheScreensChecks) {
         {{"import", "--folder", folder.path(), "--from", source}, 1, "指定されたフォルダには「ソラミ！ミルテア」のデータが見つかりません。"},
         {{"import", "--folder", folder.path(), "--from", exportFolder}, 0, "インポートが正常に終了しました。"},
         {{"import", "--folder", folder.path(), "--from", exportFolder}, 1, "既にインポート済み"},
-        {{"import", "--from", exportFolder}, 2, "--folder is required"},
+        {{"import", "--from", exportFolder}, 2, "--folder and --from are required"},
         {{"export", "--from", source, "--to"}, 2, "--to needs a value"},
     };
     for (const Step& s : steps) {
