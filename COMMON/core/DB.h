@@ -52,7 +52,9 @@ public:
     QSqlQuery& cachedQuery(const QString& sql);
 
 private:
-    void openFile(const QString& file, bool readOnly);
+    // asItLies: read-only without the engine's companion files, for a
+    // database in a folder nobody can write to.
+    void openFile(const QString& file, bool readOnly, bool asItLies = false);
     void verifyReadable(const QString& what);
 
     QString m_connection;

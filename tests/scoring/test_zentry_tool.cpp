@@ -175,7 +175,7 @@ TEST_F(ZentryTool, BadArgumentsAreRefusedWithAMessage) {
         const char* message;
     } cases[] = {
         {{}, "usage: zentry-tool"},
-        {{"export"}, "unknown command: export"},
+        {{"frobnicate"}, "unknown command: frobnicate"},
         {{"analyze", "--folder", folder.path(), "--user", "1"}, "--folder, --user and --task are required"},
         {args({"--task", "4"}), "--task must be a whole number from 1 to 3: 4"},
         {args({"--user", "one"}), "--user must be a whole number"},

@@ -2,8 +2,11 @@
 //   zentry-tool analyze --folder DIR --user N --task T [...]
 //   zentry-tool history --folder DIR --user N --task T [...]
 //   zentry-tool compare --folder DIR --task T [--level L]
+//   zentry-tool export --from INSTALLATION --to FOLDER
+//   zentry-tool import --folder PROGRAM_FOLDER --from FOLDER
 #include "AnalyzeCommand.h"
 #include "CompareCommand.h"
+#include "ExportCommand.h"
 #include "HistoryCommand.h"
 #include "Notifier.h"
 
@@ -40,6 +43,8 @@ const Command kCommands[] = {
     {"analyze", AnalyzeCommand, AnalyzeUsage},
     {"history", HistoryCommand, HistoryUsage},
     {"compare", CompareCommand, CompareUsage},
+    {"export", ExportCommand, ExportUsage},
+    {"import", ImportCommand, ImportUsage},
 };
 
 QString usage() {
@@ -47,7 +52,9 @@ QString usage() {
         "usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n"
         "  analyze   error analysis of a user's trials as JSON (zentry-tool analyze --help)\n"
         "  history   a user's trial-history list and extremes as JSON (zentry-tool history --help)\n"
-        "  compare   the user comparison as the saved CSV file (zentry-tool compare --help)\n");
+        "  compare   the user comparison as the saved CSV file (zentry-tool compare --help)\n"
+        "  export    export of an installation's users, trials and analysis files\n"
+        "  import    import of an export folder into an installation\n");
 }
 
 bool isHelp(const QString& arg) {
