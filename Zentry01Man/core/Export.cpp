@@ -9,6 +9,7 @@
 #include "ProgramFolder.h"
 #include "Recordsets.h"
 #include "TCLoadCSVFile.h"
+#include "UserRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,32 +59,6 @@ bool alreadyImported(const QString& exportFolder, int code, int localCode) {
         if (QFileInfo::exists(local + name))
             return true;
     return false;
-}
-
-// A new local user with the names and start numbers of the export; 0 when refused.
-int insertUser(CDB& userDb, const ExportFormat::UkvUser& u) {
-    CRsUser_tbl rs(&userDb);
-    rs.Open(CRecordset::dbOpenDynaset,
-            QStringLiteral("select * from [User_tbl] where [user_code] = (select max([user_code]) from [User_tbl]) "));
-    if (!rs.CheckCanUpdate())
-        return 0;
-    int code = 0;
-    const bool written = RunWriteTransaction(userDb, [&] {
-        code = AppSub::NextUserCode(userDb);
-        rs.AddNew();
-        rs.m_user_code = code;
-        rs.m_user_kname1 = u.kname1;
-        rs.m_user_kname2 = u.kname2;
-        rs.m_user_name1 = u.name1;
-        rs.m_user_name2 = u.name2;
-        rs.m_start_no1 = u.startNo[0];
-        rs.m_start_no2 = u.startNo[1];
-        rs.m_start_no3 = u.startNo[2];
-        rs.m_first_update = rs.m_last_update = appClock().now();
-        rs.m_delete_flg = 0;
-        rs.Update();
-    });
-    return written ? code : 0;
 }
 
 // Appends the export user's trials under the local code in one transaction;
@@ -195,7 +170,8 @@ CExport::ImportResult CExport::Import(CDB& userDb, const QString& exportFolder) 
     for (const UkvUser& u : *users) {
         int local = localUserCode(userDb, u.name1, u.name2);
         if (!local)
-            local = insertUser(userDb, u);
+            local = UserRegistry::Add(userDb, {u.kname1, u.kname2, u.name1, u.name2},
+                                      {u.startNo[0], u.startNo[1], u.startNo[2]});
         // A user that cannot be registered would leave its trials without an owner.
         if (!local)
             return ImportResult::Failed;

@@ -82,7 +82,7 @@ bool Load(CDB& userDb, int userCode, Names& names) {
     }
 }
 
-int Add(CDB& userDb, const Names& names) {
+int Add(CDB& userDb, const Names& names, const std::array<int, 3>& startNumbers) {
     int code = 0;
     try {
         CRsUser_tbl rs(&userDb);
@@ -98,7 +98,9 @@ int Add(CDB& userDb, const Names& names) {
             rs.m_user_kname2 = names.kname2;
             rs.m_user_name1 = names.name1;
             rs.m_user_name2 = names.name2;
-            rs.m_start_no1 = rs.m_start_no2 = rs.m_start_no3 = 0;
+            rs.m_start_no1 = startNumbers[0];
+            rs.m_start_no2 = startNumbers[1];
+            rs.m_start_no3 = startNumbers[2];
             rs.m_first_update = rs.m_last_update = appClock().now();
             rs.m_delete_flg = 0;
             rs.Update();

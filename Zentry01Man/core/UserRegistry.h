@@ -6,6 +6,8 @@
 // writes only the columns it changes.
 #include <QString>
 
+#include <array>
+
 class CDB;
 
 namespace UserRegistry {
@@ -32,10 +34,11 @@ Check CheckNames(const Names& names);
 // The names of a live user; false when there is none with that code.
 bool Load(CDB& userDb, int userCode, Names& names);
 
-// Registers a new user (start numbers 0, created and changed now, live) under
-// one more than the largest code, deleted users included. The new code, or 0
-// when the write failed (already reported).
-int Add(CDB& userDb, const Names& names);
+// Registers a new user (created and changed now, live) under one more than
+// the largest code, deleted users included, with the given next start
+// numbers of the three tasks (an import brings them along). The new code, or
+// 0 when the write failed (already reported).
+int Add(CDB& userDb, const Names& names, const std::array<int, 3>& startNumbers = {0, 0, 0});
 
 enum class Result { Done, Missing, Failed };
 // Replaces a live user's four names and stamps last_update. Missing when no
