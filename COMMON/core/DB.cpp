@@ -1,6 +1,7 @@
 #include "DB.h"
 
 #include "AppSub.h"
+#include "Clock.h"
 #include "Codec.h"
 #include "ICException.h"
 #include "Notifier.h"
@@ -259,7 +260,8 @@ QString CDB::ZipDataDate() {
         CRsKEN_ALL_Version rs(this);
         rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL_Version] order by [KEN_ALL_Version].[ID]"),
                 {}, CRecordset::readOnly);
-        QDateTime version;
+        // Without rows the date is the zero date, as an unset date column reads.
+        QDateTime version = naiveDateTime(QDate(1899, 12, 30), QTime(0, 0));
         for (; !rs.IsEOF(); rs.MoveNext())
             version = rs.m_Version;
         rs.Close();
