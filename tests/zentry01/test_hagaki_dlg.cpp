@@ -268,6 +268,10 @@ struct PostcardLayout {
     QSize image;
     int panelWidth;
 };
+void PrintTo(const PostcardLayout& c, std::ostream* os) {
+    *os << "image " << (c.placement == 1 ? "left" : "right") << (c.enlarged ? " enlarged" : "");
+}
+
 class HagakiLayoutTest : public HagakiDlgTest, public ::testing::WithParamInterface<PostcardLayout> {};
 
 TEST_P(HagakiLayoutTest, PostcardBesideTheForm) {
