@@ -1,12 +1,20 @@
 #include "ScreenLinks.h"
 
+#include "KaisekiDlg.h"
+#include "PrintDlg.h"
 #include "StringTable.h"
 
 #include <QString>
 
-void OpenPrintScreen(QWidget*) { ShowScreenNotAvailable(QStringLiteral("アンケートカードと顧客伝票の印刷")); }
+void OpenPrintScreen(QWidget* menu) {
+    CPrintDlg screen(menu);
+    screen.exec();
+}
 
-void OpenExternalDataScreen(QWidget*) { ShowScreenNotAvailable(QStringLiteral("外部データの取り込み・取り出し")); }
+void OpenExternalDataScreen(QWidget* menu) {
+    CKaisekiDlg screen(menu);
+    screen.exec();
+}
 
 void OpenHistoryScreen(QWidget*, int, bool, const QString& title) { ShowScreenNotAvailable(title); }
 

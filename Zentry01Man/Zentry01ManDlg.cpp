@@ -1,8 +1,11 @@
 #include "Zentry01ManDlg.h"
 
 #include "AboutDlg.h"
+#include "AddUserDlg.h"
 #include "Guarded.h"
+#include "MstDataDlg.h"
 #include "ScreenLinks.h"
+#include "SettingDlg.h"
 #include "StringTable.h"
 #include "UserSelectDlg.h"
 #include "UtilityResources.h"
@@ -42,11 +45,20 @@ CZentry01ManDlg::CZentry01ManDlg(QWidget* parent)
          }},
         {"printButton", QStringLiteral("  ２．アンケートカードと顧客伝票の印刷(&2)"), [this] { OpenPrintScreen(this); }},
         {"registryButton", QStringLiteral("  ３．ユーザー名の登録・編集・削除(&3)"),
-         [] { ShowScreenNotAvailable(QStringLiteral("ユーザー名の登録・編集・削除")); }},
+         [this] {
+             CAddUserDlg registry(theManApp().UserDb(), this);
+             registry.exec();
+         }},
         {"settingsButton", QStringLiteral("  ４．試行条件の設定(&4)"),
-         [] { ShowScreenNotAvailable(QStringLiteral("試行条件の設定")); }},
+         [this] {
+             CSettingDlg settings(theManApp(), this);
+             settings.exec();
+         }},
         {"masterButton", QStringLiteral("  ５．マスターデータ管理(&5)"),
-         [] { ShowScreenNotAvailable(QStringLiteral("マスターデータ管理")); }},
+         [this] {
+             CMstDataDlg master(theManApp(), this);
+             master.exec();
+         }},
         {"externalButton", QStringLiteral("  ６．外部データの取り込み・取り出し(&6)"),
          [this] { OpenExternalDataScreen(this); }},
     };

@@ -1,5 +1,6 @@
 #include "Zentry01ManStrings.h"
 
+#include "ExportStrings.h"
 #include "StringTable.h"
 
 namespace Zentry01ManStrings {
@@ -17,8 +18,15 @@ void Register() {
         {SelectRowToEdit, QStringLiteral("編集したいリスト行を選択してください。")},
         {EnterIn, QStringLiteral("%1 は、%2で入力してください。")},
         {SelectUserRow, QStringLiteral("ユーザ名リストの行を選択してください。")},
+        {PrintRangeError, QStringLiteral("印刷範囲の指定に誤りがあります。正しく入力してください。\n\n"
+                                         "指定できるNoの範囲は、%1～%2 です。")},
+        {ConfirmCancelPrint, QStringLiteral("印刷を中止しますか？")},
         {StartNumberOutOfRange,
          QStringLiteral("開始Noの指定に誤りがあります。\n開始Noは、%1～%2までの間で指定してください。")},
+        {NoPdfProgram, QStringLiteral("手書きデータを印刷するプログラムが見つかりません。\n"
+                                      "印刷システム（CUPS の lp）か、PDF を開くプログラム（xdg-open）をインストールしてください。")},
     });
+    for (ExportStrings::Id id : ExportStrings::kAll)
+        StringTable::add(id, ExportStrings::Text(id));
 }
 } // namespace Zentry01ManStrings

@@ -14,7 +14,11 @@ enum Id {
     SelectRowToEdit = 110,
     EnterIn = 111,
     SelectUserRow = 112,
+    PrintRangeError = 115,
+    ConfirmCancelPrint = 116,
     StartNumberOutOfRange = 118,
+    // 129 to 138, 142 and 143: export and import (ExportStrings)
+    NoPdfProgram = 141,
 };
 // Adds every text to the running program's string table.
 void Register();

@@ -9,6 +9,7 @@
 #include "PrivateProfile.h"
 #include "ProgramFolder.h"
 #include "Recordsets.h"
+#include "SafeFileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,9 +80,19 @@ QString CsvFileName(CsvKind kind, int problemCode, const QDateTime& start, const
                     const QString& name2) {
     const QDate d = start.date();
     const QTime t = start.time();
-    return QString::asprintf("%04d%02d%02d_%02d%02d%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
-                             t.second()) +
-           suffix(kind, problemCode) + '_' + name1 + '_' + name2 + QStringLiteral(".csv");
+    const QString head = QString::asprintf("%04d%02d%02d_%02d%02d%02d", d.year(), d.month(), d.day(), t.hour(),
+                                           t.minute(), t.second()) +
+                         suffix(kind, problemCode) + '_';
+    // Names come from the registry or an import file: they must never leave
+    // the user's folder nor make a name the file system refuses. Files are
+    // found again by their head, so shortening the names loses nothing.
+    QString n1 = SafeFileName::Part(name1), n2 = SafeFileName::Part(name2);
+    auto name = [&] { return head + n1 + '_' + n2 + QStringLiteral(".csv"); };
+    while (!SafeFileName::Fits(name()) && !(n1.isEmpty() && n2.isEmpty())) {
+        QString& longer = n2.isEmpty() ? n1 : n2;
+        longer.chop(longer.size() >= 2 && longer.back().isLowSurrogate() ? 2 : 1);
+    }
+    return name();
 }
 
 QString InputFilePath(CDB& userDb, int problemCode, const QDateTime& start, int userCode) {

@@ -63,16 +63,19 @@ void CDB::Close() {
     m_open = false;
 }
 
-void CDB::openFile(const QString& file, bool readOnly) {
+void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
     Close();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(file);
+    db.setDatabaseName(asItLies ? QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1")
+                                : file);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (asItLies)
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
     db.setConnectOptions(options);
     m_path = file;
-    m_readOnly = readOnly;
+    m_readOnly = readOnly || asItLies;
     if (!db.open())
         throw CDBException(db.lastError().text());
     m_open = true;
@@ -138,7 +141,15 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
         return 0;
     }
     openFile(path, true);
-    verifyReadable(QStringLiteral("ユーザーデータベース"));
+    try {
+        verifyReadable(QStringLiteral("ユーザーデータベース"));
+    } catch (const CICException&) {
+        // A database in write-ahead mode cannot be read where its companion
+        // files cannot be created (a mounted backup, a read-only folder):
+        // read it as it lies on disk instead.
+        openFile(path, true, true);
+        verifyReadable(QStringLiteral("ユーザーデータベース"));
+    }
     return 1;
 }
 

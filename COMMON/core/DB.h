@@ -54,7 +54,9 @@ public:
     QSqlQuery& cachedQuery(const QString& sql);
 
 private:
-    void openFile(const QString& file, bool readOnly);
+    // asItLies: read-only without the engine's companion files, for a
+    // database in a folder nobody can write to.
+    void openFile(const QString& file, bool readOnly, bool asItLies = false);
     // The names of the postal rows of a normalised code; throws CDBException.
     struct ZipRow {
         QString pref, city, town;

@@ -14,10 +14,39 @@ QString dateToDb(const QDateTime& dt) {
     return dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
 }
 
+namespace {
+// "YYYY-MM-DD HH:MM:SS" as the programs write it, read without a regular
+// expression: lists read thousands of rows with three dates each.
+bool parseWrittenForm(QStringView s, QDateTime& out) {
+    if (s.size() != 19 || s[4] != u'-' || s[7] != u'-' || s[10] != u' ' || s[13] != u':' || s[16] != u':')
+        return false;
+    auto number = [&](int from, int len, int& value) {
+        value = 0;
+        for (int i = from; i < from + len; ++i) {
+            if (s[i] < u'0' || s[i] > u'9')
+                return false;
+            value = value * 10 + (s[i].unicode() - u'0');
+        }
+        return true;
+    };
+    int y, mo, d, h, mi, sec;
+    if (!number(0, 4, y) || !number(5, 2, mo) || !number(8, 2, d) || !number(11, 2, h) || !number(14, 2, mi) ||
+        !number(17, 2, sec))
+        return false;
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, sec);
+    out = date.isValid() && time.isValid() ? naiveDateTime(date, time) : QDateTime();
+    return true;
+}
+} // namespace
+
 QDateTime dateFromDb(const QVariant& v) {
     if (v.isNull())
         return {};
     QString s = v.toString().trimmed();
+    QDateTime written;
+    if (parseWrittenForm(s, written))
+        return written;
     static const QRegularExpression re(
         QStringLiteral("^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T](\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?"));
     auto m = re.match(s);

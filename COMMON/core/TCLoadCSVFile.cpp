@@ -24,9 +24,13 @@ QString unquote(QStringView field) {
 } // namespace
 
 void CTCLoadCSVFile::Load(const QString& path) {
+    m_lines.clear();
+    LoadBytes(ReadAll(path));
+}
+
+QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
     if (!QFileInfo::exists(path))
         IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
-    m_lines.clear();
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
@@ -35,6 +39,11 @@ void CTCLoadCSVFile::Load(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + file.errorString());
+    return bytes;
+}
+
+void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {
+    m_lines.clear();
     // Line feeds never occur inside a double-byte character, so the whole file
     // can be decoded at once and split afterwards.
     const QString text = cp932::decode(bytes);

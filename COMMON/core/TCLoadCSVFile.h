@@ -10,6 +10,10 @@ public:
     // Throws CICException "ファイル %s が存在しません。" when there is no file, and
     // CICException naming the path when it cannot be read.
     void Load(const QString& path);
+    // The same from the bytes of a file already read.
+    void LoadBytes(const QByteArray& bytes);
+    // The bytes of a file, with the errors of Load.
+    static QByteArray ReadAll(const QString& path);
 
     int GetRowCount() const { return static_cast<int>(m_lines.size()); }
     // The whole line of a row (1-based); empty when the row does not exist.

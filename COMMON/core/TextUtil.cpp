@@ -52,4 +52,14 @@ QString CsvField(const QString& text, bool alwaysQuote) {
     return '"' + out + '"';
 }
 
+QString CsvLine(const QStringList& fields, bool alwaysQuote) {
+    QString line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        line += CsvField(fields[i], alwaysQuote);
+    }
+    return line + QStringLiteral("\r\n");
+}
+
 } // namespace TextUtil

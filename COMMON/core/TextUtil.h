@@ -1,6 +1,7 @@
 #pragma once
 // Character checks, number texts and CSV quoting.
 #include <QString>
+#include <QStringList>
 
 namespace TextUtil {
 bool AllDoubleByte(const QString& text);
@@ -12,4 +13,6 @@ double OneDecimal(double x);             // (int)((x + 0.05) * 10) / 10
 QString CodeToText(int value, bool blankZero);
 // A CSV field: unchanged unless it holds '"' or ',' (or alwaysQuote); then quoted, '"' doubled.
 QString CsvField(const QString& text, bool alwaysQuote = false);
+// The fields by the CSV-field rule, joined by ",", ended by CR LF.
+QString CsvLine(const QStringList& fields, bool alwaysQuote = false);
 } // namespace TextUtil

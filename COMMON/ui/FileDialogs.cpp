@@ -43,6 +43,13 @@ QString FileDialogs::getOpenFileName(QWidget* parent, const QString& filter, con
     return QFileDialog::getOpenFileName(parent, QString(), startPath, filter);
 }
 
+QString FileDialogs::getExistingDirectory(QWidget* parent, const QString& title, const QString& startFolder) {
+    QString name;
+    if (takeQueued(name))
+        return name;
+    return QFileDialog::getExistingDirectory(parent, title, startFolder);
+}
+
 void FileDialogs::setNextFileName(const QString& name) { queued().append(name); }
 
 void FileDialogs::clearNextFileNames() {

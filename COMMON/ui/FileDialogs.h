@@ -16,6 +16,9 @@ public:
     // An existing file; empty on cancel.
     static QString getOpenFileName(QWidget* parent, const QString& filter, const QString& startPath = QString());
 
+    // An existing folder, the dialog starting at startFolder; empty on cancel.
+    static QString getExistingDirectory(QWidget* parent, const QString& title, const QString& startFolder);
+
     // Test seam: the answers of the next dialogs, in order.
     static void setNextFileName(const QString& name);
     static void clearNextFileNames();

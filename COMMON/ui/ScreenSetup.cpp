@@ -40,14 +40,6 @@ QSize desktopSize() {
     const QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->geometry().size() : QSize();
 }
-
-QString csvLine(const QStringList& fields, bool alwaysQuote) {
-    QStringList quoted;
-    quoted.reserve(fields.size());
-    for (const QString& f : fields)
-        quoted << TextUtil::CsvField(f, alwaysQuote);
-    return quoted.join(',') + QStringLiteral("\r\n");
-}
 } // namespace
 
 namespace ScreenSetup {
@@ -145,12 +137,12 @@ bool WriteListCsv(const QString& path, const QAbstractItemModel& list, bool alwa
     QStringList fields;
     for (int c = 0; c < list.columnCount(); ++c)
         fields << list.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    text += csvLine(fields, alwaysQuote);
+    text += TextUtil::CsvLine(fields, alwaysQuote);
     for (int r = 0; r < list.rowCount(); ++r) {
         fields.clear();
         for (int c = 0; c < list.columnCount(); ++c)
             fields << list.data(list.index(r, c), Qt::DisplayRole).toString();
-        text += csvLine(fields, alwaysQuote);
+        text += TextUtil::CsvLine(fields, alwaysQuote);
     }
 
     // Written beside the target and renamed over it, so a failure never leaves half a file.

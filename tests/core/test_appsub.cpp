@@ -5,12 +5,14 @@
 #include "ICException.h"
 #include "Labels.h"
 #include "Recordsets.h"
+#include "SafeFileName.h"
 #include "TestFolder.h"
 #include "TestRows.h"
 #include "TextUtil.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 TEST(CsvNames, FileNamesCarryStartTimeTaskAndUserNames) {
@@ -145,4 +147,55 @@ TEST(SystemText, ErrorNumberAndMessage) {
     EXPECT_TRUE(t.startsWith("エラー 2 が発生しました: "));
     EXPECT_GT(t.size(), QString("エラー 2 が発生しました: ").size());
     EXPECT_FALSE(t.endsWith('\n'));
+}
+
+// ---------------------------------------------------------------- safe names in file names
+
+struct HostileName {
+    const char* what;
+    QString name;
+    QString safe;
+};
+
+class SafeNames : public ::testing::TestWithParam<HostileName> {};
+
+TEST_P(SafeNames, NamesNeverLeaveTheUserFolder) {
+    const HostileName& c = GetParam();
+    EXPECT_EQ(SafeFileName::Part(c.name), c.safe);
+
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    TestUser user;
+    user.code = 7;
+    user.name1 = c.name;
+    user.name2 = c.name;
+    AddTestUser(db, user);
+    const QString path = AppSub::InputFilePath(db, 1, naiveDateTime(QDate(2026, 3, 9), QTime(8, 5, 7)), 7);
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(folder.path() + "解析結果/7").absoluteFilePath());
+    EXPECT_EQ(QFileInfo(path).fileName(), "20260309_080507_入力値_アンケート_" + c.safe + '_' + c.safe + ".csv");
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, SafeNames,
+    ::testing::Values(HostileName{"Slash", "../../x/y", "..／..／x／y"},
+                      HostileName{"Backslash", "a\\b", "a＼b"},
+                      HostileName{"Nul", QString("a") + QChar(0) + "b", "a＿b"},
+                      HostileName{"Controls", "a\tb\nc\x7f", "a＿b＿c＿"},
+                      HostileName{"Dot", ".", "．"},
+                      HostileName{"DotDot", "..", "．．"},
+                      HostileName{"WindowsReserved", "a:b*c?d\"e<f>g|h", "a：b＊c？d”e＜f＞g｜h"},
+                      HostileName{"Ordinary", "山田", "山田"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(SafeNamesLength, OverlongNamesAreShortenedToAFileNameTheSystemTakes) {
+    const QDateTime t = naiveDateTime(QDate(2026, 3, 9), QTime(8, 5, 7));
+    const QString longName(200, QChar(u'漢'));
+    const QString name = AppSub::CsvFileName(AppSub::CsvKind::AnalysisResult, 3, t, longName, longName);
+    EXPECT_TRUE(name.startsWith("20260309_080507_解析結果_ミスチェック_漢"));
+    EXPECT_TRUE(name.endsWith(".csv"));
+    EXPECT_LE(QFile::encodeName(name).size(), SafeFileName::kMaxNameBytes);
+    EXPECT_GT(QFile::encodeName(name).size(), SafeFileName::kMaxNameBytes - 4); // cut no more than needed
 }

@@ -612,3 +612,13 @@ TEST_F(Analysis, RestoresTheDeckOfATrialFromItsFile) {
     EXPECT_EQ(deck->at(deck->FindCard(2)).input[0], "カ");
     EXPECT_EQ(deck->at(deck->FindCard(1)).finished, kStart.addSecs(150));
 }
+
+TEST_F(Analysis, AFileNamedBeforeTheSafeNameRuleIsStillFound) {
+    addHistory(user, {});
+    // Written by an earlier version with the raw name in it.
+    const QString old = AppSub::UserFolder(1, true) + "/20260401_093000_入力値_アンケート_山:田_太*郎.csv";
+    writeFile(old, {headerLine(1, 1), cardLine("1分0秒", 1, kCard1)});
+    ASSERT_EQ(run(1), 1);
+    EXPECT_EQ(only().m_inputFile, old);
+    EXPECT_EQ(only().m_answer_number, 1);
+}

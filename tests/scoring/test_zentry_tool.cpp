@@ -1,11 +1,11 @@
 // zentry-tool analyze, run as a separate process on a prepared program folder.
 #include "AnalysisFixtures.h"
 #include "TestFolder.h"
+#include "ToolProcess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -15,29 +15,10 @@ using namespace analysis;
 using fixtures::MasterWriter;
 
 namespace {
-const QString kTool = QStringLiteral(ZENTRY_PROGRAM_DIR "/zentry-tool");
 const QDateTime kFirst = naiveDateTime(QDate(2026, 4, 1), QTime(9, 30, 0));
 const QDateTime kSecond = naiveDateTime(QDate(2026, 4, 2), QTime(10, 0, 0));
 
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Result runTool(const QStringList& args) {
-    QProcess p;
-    p.start(kTool, args);
-    Result r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) {
-        r.err = QStringLiteral("did not finish: ") + p.errorString();
-        return r;
-    }
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using Result = ToolRun;
 
 void writeMaster(const QString& path) {
     MasterWriter w(path);
@@ -52,8 +33,8 @@ void writeMaster(const QString& path) {
 class ZentryTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(QFileInfo(kTool).isExecutable())
-            << "build the zentry-tool target first: " << kTool.toStdString();
+        ASSERT_TRUE(QFileInfo(ZentryToolPath()).isExecutable())
+            << "build the zentry-tool target first: " << ZentryToolPath().toStdString();
         writeMaster(folder.file("Quillon01.mst"));
         CDB user;
         user.OpenUser();
@@ -104,7 +85,7 @@ QList<int> ints(const QJsonValue& v) {
 } // namespace
 
 TEST_F(ZentryTool, AnalyzePrintsEveryTrialOfTheUserAndTask) {
-    const QJsonArray all = trials(runTool(args()));
+    const QJsonArray all = trials(RunZentryTool(args()));
     ASSERT_EQ(all.size(), 2);
 
     const QJsonObject t = all[0].toObject();
@@ -153,37 +134,37 @@ TEST_F(ZentryTool, AnalyzePrintsEveryTrialOfTheUserAndTask) {
 }
 
 TEST_F(ZentryTool, OptionsReachTheAnalysis) {
-    QJsonArray t = trials(runTool(args({"--history", "2,1"})));
+    QJsonArray t = trials(RunZentryTool(args({"--history", "2,1"})));
     ASSERT_EQ(t.size(), 2);
     EXPECT_EQ(t[0].toObject()["AutoNumber"].toInt(), 1) << "history order";
     EXPECT_EQ(t[0].toObject()["trial_number"].toInt(), 2) << "numbered in the order given";
     EXPECT_EQ(t[1].toObject()["trial_number"].toInt(), 1);
 
-    t = trials(runTool(args({"--bucket", "2"})));
+    t = trials(RunZentryTool(args({"--bucket", "2"})));
     ASSERT_EQ(t.size(), 2);
     EXPECT_EQ(t[0].toObject()["answer_number"].toInt(), 1) << "only the card of the second quarter hour";
 
-    t = trials(runTool(args({"--selection-type=6"})));
+    t = trials(RunZentryTool(args({"--selection-type=6"})));
     ASSERT_EQ(t.size(), 1);
     EXPECT_EQ(t[0].toObject()["AutoNumber"].toInt(), 2);
 
-    t = trials(runTool(args({"--test-levelup"})));
+    t = trials(RunZentryTool(args({"--test-levelup"})));
     ASSERT_EQ(t.size(), 1);
     EXPECT_EQ(t[0].toObject()["AutoNumber"].toInt(), 1);
 
-    t = trials(runTool(args({"--course", "3", "--end-time", "2"})));
+    t = trials(RunZentryTool(args({"--course", "3", "--end-time", "2"})));
     ASSERT_EQ(t.size(), 1);
     EXPECT_EQ(t[0].toObject()["AutoNumber"].toInt(), 2);
 
-    EXPECT_TRUE(trials(runTool(args({"--end-time", "4"}))).isEmpty());
-    EXPECT_TRUE(trials(runTool(args({"--task", "3"}))).isEmpty()) << "the last --task counts";
+    EXPECT_TRUE(trials(RunZentryTool(args({"--end-time", "4"}))).isEmpty());
+    EXPECT_TRUE(trials(RunZentryTool(args({"--task", "3"}))).isEmpty()) << "the last --task counts";
 }
 
 TEST_F(ZentryTool, TheMasterFileNamedInTheIniFileIsUsed) {
     QDir().mkpath(folder.file("elsewhere"));
     ASSERT_TRUE(QFile::rename(folder.file("Quillon01.mst"), folder.file("elsewhere/Other.mst")));
     folder.writeIni("[Settings]\nmst_path=" + folder.file("elsewhere/Other.mst") + "\n");
-    const QJsonArray t = trials(runTool(args()));
+    const QJsonArray t = trials(RunZentryTool(args()));
     ASSERT_EQ(t.size(), 2);
     EXPECT_EQ(t[0].toObject()["error_cards"].toInt(), 2);
 }
@@ -194,7 +175,7 @@ TEST_F(ZentryTool, BadArgumentsAreRefusedWithAMessage) {
         const char* message;
     } cases[] = {
         {{}, "usage: zentry-tool"},
-        {{"export"}, "unknown command: export"},
+        {{"frobnicate"}, "unknown command: frobnicate"},
         {{"analyze", "--folder", folder.path(), "--user", "1"}, "--folder, --user and --task are required"},
         {args({"--task", "4"}), "--task must be a whole number from 1 to 3: 4"},
         {args({"--user", "one"}), "--user must be a whole number"},
@@ -206,7 +187,7 @@ TEST_F(ZentryTool, BadArgumentsAreRefusedWithAMessage) {
         {args({"--test-levelup=1"}), "--test-levelup takes no value"},
     };
     for (const Case& c : cases) {
-        const Result r = runTool(c.args);
+        const Result r = RunZentryTool(c.args);
         SCOPED_TRACE(c.args.join(' ').toStdString());
         EXPECT_EQ(r.exitCode, 2);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
@@ -215,20 +196,20 @@ TEST_F(ZentryTool, BadArgumentsAreRefusedWithAMessage) {
 }
 
 TEST_F(ZentryTool, MissingFolderOrDatabasesFail) {
-    Result r = runTool({"analyze", "--folder", folder.file("nowhere"), "--user", "1", "--task", "2"});
+    Result r = RunZentryTool({"analyze", "--folder", folder.file("nowhere"), "--user", "1", "--task", "2"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("folder not found: " + folder.file("nowhere"))) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 
     ASSERT_TRUE(QFile::rename(folder.file("Quillon01.mst"), folder.file("Quillon01.bak")));
-    r = runTool(args());
+    r = RunZentryTool(args());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("Quillon01.mst")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
 
     // The template is there, but the tool never creates the user database from it.
     ASSERT_TRUE(QFile::remove(folder.file("UserData.mdb")));
-    r = runTool(args());
+    r = RunZentryTool(args());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("user database not found: " + folder.file("UserData.mdb")))
         << r.err.toStdString();
@@ -244,7 +225,7 @@ TEST_F(ZentryTool, AnAnalysisFailureIsAnError) {
         db.close();
     }
     QSqlDatabase::removeDatabase("tool_master_edit");
-    const Result r = runTool(args());
+    const Result r = RunZentryTool(args());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("伝票データと伝票誤りデータのレコード数が違います。")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());

@@ -34,3 +34,24 @@ inline void AddTestUser(CDB& userDb, const TestUser& u) {
     rs.Update();
     userDb.CommitTrans();
 }
+
+// A history row of a finished 30-minute skill-test trial of the questionnaire
+// task by user 1, changed by `edit` before it is written.
+template <typename Edit> void AddTestHistory(CDB& userDb, qint32 autoNumber, Edit edit) {
+    CRsHistory_tbl rs(&userDb);
+    rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[History_tbl]"));
+    userDb.BeginTrans();
+    rs.AddNew();
+    rs.m_AutoNumber = autoNumber;
+    rs.m_user_code = 1;
+    rs.m_problem_code = QStringLiteral("1");
+    rs.m_execution_date = naiveDateTime(QDate(2026, 4, 1), QTime(9, 0)).addSecs(3600 * autoNumber);
+    rs.m_order_flg = QStringLiteral("1");
+    rs.m_end_time = QStringLiteral("2");
+    rs.m_course_code = QStringLiteral("1");
+    rs.m_answer_time = QStringLiteral("29分58秒");
+    edit(rs);
+    rs.m_first_update = rs.m_last_update = rs.m_execution_date;
+    rs.Update();
+    userDb.CommitTrans();
+}

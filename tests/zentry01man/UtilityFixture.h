@@ -10,6 +10,7 @@
 #include "TestRows.h"
 #include "Zentry01ManApp.h"
 
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,19 @@
 #include <memory>
 
 namespace utility {
+
+// Replaces a field's text the way an input method delivers Japanese: a commit
+// string over the selected old text.
+inline void TypeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    if (text.isEmpty())
+        return;
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(field, &commit);
+}
 
 class UtilityTest : public ::testing::Test {
 protected:

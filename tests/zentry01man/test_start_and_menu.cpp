@@ -2,6 +2,8 @@
 // the about box, start-up with a missing master data file, and one running
 // copy beside the task program (real processes).
 #include "AboutDlg.h"
+#include "KaisekiDlg.h"
+#include "PrintDlg.h"
 #include "ProgramProcess.h"
 #include "UserSelectDlg.h"
 #include "UtilityFixture.h"
@@ -31,14 +33,24 @@ TEST_F(UtilityMenu, SevenButtonsInOrderUnderTheTitle) {
                                      QStringLiteral("  ７．終了(&7)")}));
 }
 
-TEST_F(UtilityMenu, ScreensOfOtherAreasSayTheyAreNotAvailableAndTheMenuStays) {
+TEST_F(UtilityMenu, PrintingAndExternalDataOpenTheirScreensAndTheMenuStays) {
     CZentry01ManDlg menu;
     menu.show();
+    ModalScript script;
+    QStringList titles;
+    script.on<CPrintDlg>([&](CPrintDlg* s) {
+        titles << s->windowTitle();
+        Click(s, "cancelButton");
+    });
+    script.on<CKaisekiDlg>([&](CKaisekiDlg* s) {
+        titles << s->windowTitle();
+        Click(s, "closeButton");
+    });
     for (const char* button : {"printButton", "externalButton"})
         Click(&menu, button);
-    ASSERT_EQ(messages().size(), 2);
-    EXPECT_TRUE(messages()[0].contains(QStringLiteral("アンケートカードと顧客伝票の印刷")));
-    EXPECT_TRUE(messages()[1].contains(QStringLiteral("このバージョンではまだ使用できません")));
+    EXPECT_TRUE(script.done()) << script.seen.join(',').toStdString();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("アンケートカードと顧客伝票の印刷"),
+                                   QStringLiteral("外部データの取り出し・取り込み")}));
     EXPECT_TRUE(menu.isVisible());
 }
 

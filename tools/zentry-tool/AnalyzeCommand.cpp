@@ -2,46 +2,22 @@
 
 #include "ArrKaisekiMain.h"
 #include "DB.h"
-#include "ICException.h"
-#include "ProgramFolder.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
-
 namespace {
-struct IntOption {
-    const char* name;
-    int AnalyzeOptions::*field;
-    int min, max;
-};
+using ToolCommand::OptionSpec;
 
-const IntOption kIntOptions[] = {
-    {"--user", &AnalyzeOptions::user, 1, 2147483647},
-    {"--task", &AnalyzeOptions::task, 1, 3},
-    {"--end-time", &AnalyzeOptions::endTime, 0, 4},
-    {"--bucket", &AnalyzeOptions::bucket, 0, 4},
-    {"--selection-type", &AnalyzeOptions::selectionType, 0, 6},
-    {"--course", &AnalyzeOptions::course, 0, 4},
-};
-
-std::optional<int> strictInt(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-std::optional<QList<int>> historyList(const QString& text) {
-    QList<int> ids;
+std::optional<CArrRirekiNum> historyList(const QString& text) {
+    CArrRirekiNum ids;
     for (const QString& part : text.split(u',')) {
-        const std::optional<int> id = strictInt(part.trimmed());
-        if (!id || *id < 1)
+        bool ok = false;
+        const int id = part.trimmed().toInt(&ok);
+        if (!ok || id < 1)
             return std::nullopt;
-        ids << *id;
+        ids.Add(id);
     }
     return ids;
 }
@@ -110,135 +86,51 @@ QString AnalyzeUsage() {
         "Exit status: 0 done, 1 folder, database or analysis failure, 2 bad arguments.\n");
 }
 
-std::optional<AnalyzeOptions> ParseAnalyzeOptions(const QStringList& args, QString* error) {
-    AnalyzeOptions options;
-    bool haveUser = false, haveTask = false;
-    for (int i = 0; i < args.size(); ++i) {
-        QString name = args.at(i);
-        QString value;
-        bool inlineValue = false;
-        const int eq = name.indexOf(u'=');
-        if (name.startsWith(QLatin1String("--")) && eq > 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-            inlineValue = true;
-        }
-        if (name == QLatin1String("--test-levelup")) {
-            if (inlineValue) {
-                *error = QStringLiteral("--test-levelup takes no value");
-                return std::nullopt;
-            }
-            options.testLevelUp = true;
-            continue;
-        }
-        const bool known = name == QLatin1String("--folder") || name == QLatin1String("--history") ||
-                           std::any_of(std::begin(kIntOptions), std::end(kIntOptions),
-                                       [&](const IntOption& o) { return name == QLatin1String(o.name); });
-        if (!known) {
-            *error = QStringLiteral("unknown option: %1").arg(args.at(i));
-            return std::nullopt;
-        }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) {
-                *error = QStringLiteral("%1 needs a value").arg(name);
-                return std::nullopt;
-            }
-            value = args.at(++i);
-        }
-        if (name == QLatin1String("--folder")) {
-            if (value.isEmpty()) {
-                *error = QStringLiteral("--folder needs a folder");
-                return std::nullopt;
-            }
-            options.folder = value;
-            continue;
-        }
-        if (name == QLatin1String("--history")) {
-            options.history = historyList(value);
-            if (!options.history) {
-                *error =
-                    QStringLiteral("--history needs history numbers (AutoNumber) separated by commas: %1")
-                        .arg(value);
-                return std::nullopt;
-            }
-            continue;
-        }
-        for (const IntOption& o : kIntOptions) {
-            if (name != QLatin1String(o.name))
-                continue;
-            const std::optional<int> n = strictInt(value);
-            if (!n || *n < o.min || *n > o.max) {
-                *error = QStringLiteral("%1 must be a whole number from %2 to %3: %4")
-                             .arg(name)
-                             .arg(o.min)
-                             .arg(o.max)
-                             .arg(value);
-                return std::nullopt;
-            }
-            options.*(o.field) = *n;
-            haveUser = haveUser || name == QLatin1String("--user");
-            haveTask = haveTask || name == QLatin1String("--task");
-        }
-    }
-    if (options.folder.isEmpty() || !haveUser || !haveTask) {
-        *error = QStringLiteral("--folder, --user and --task are required");
-        return std::nullopt;
-    }
-    return options;
-}
-
-std::optional<QByteArray> RunAnalyze(const AnalyzeOptions& options, QString* error) {
-    const QFileInfo folder(options.folder);
-    if (!folder.isDir()) {
-        *error = QStringLiteral("folder not found: %1").arg(options.folder);
-        return std::nullopt;
-    }
-    setProgramFolder(folder.absoluteFilePath());
-    const QString userDbPath = programFolder() + QStringLiteral("UserData.mdb");
-    // The tool only reads: a missing user database is an error, never created from the template.
-    if (!QFileInfo(userDbPath).isFile()) {
-        *error = QStringLiteral("user database not found: %1").arg(QDir::toNativeSeparators(userDbPath));
-        return std::nullopt;
-    }
-    CDB user;
-    CDB master;
-    try {
-        if (user.OpenPrevious(programFolder()) != 1) {
-            *error =
-                QStringLiteral("cannot open the user database: %1").arg(QDir::toNativeSeparators(userDbPath));
-            return std::nullopt;
-        }
-        master.OpenMaster();
-    } catch (const CICException& e) {
-        *error = e.GetErrorMessage();
-        return std::nullopt;
-    } catch (const CDBException& e) {
-        *error = e.text();
-        return std::nullopt;
-    }
+ToolCommand::Result AnalyzeCommand(const QStringList& args) {
+    QString error;
+    const auto options = ToolCommand::Parse(args,
+                                            {{"--folder", OptionSpec::Text},
+                                             {"--user", OptionSpec::Int, 1, 2147483647},
+                                             {"--task", OptionSpec::Int, 1, 3},
+                                             {"--end-time", OptionSpec::Int, 0, 4},
+                                             {"--bucket", OptionSpec::Int, 0, 4},
+                                             {"--history", OptionSpec::Text},
+                                             {"--test-levelup", OptionSpec::Flag},
+                                             {"--selection-type", OptionSpec::Int, 0, 6},
+                                             {"--course", OptionSpec::Int, 0, 4}},
+                                            &error);
+    if (!options)
+        return ToolCommand::BadArguments(error);
+    if (!options->has("--folder") || !options->has("--user") || !options->has("--task"))
+        return ToolCommand::BadArguments(QStringLiteral("--folder, --user and --task are required"));
 
     CArrKaisekiMain::Conditions c;
-    c.userCode = options.user;
-    c.problemCode = options.task;
-    c.endTimeFilter = options.endTime;
-    c.timeBucket = options.bucket;
-    if (options.history) {
-        c.selection = CArrRirekiNum{};
-        for (int i = 0; i < options.history->size(); ++i) {
-            c.selection->Add(options.history->at(i));
+    c.userCode = options->number("--user");
+    c.problemCode = options->number("--task");
+    c.endTimeFilter = options->number("--end-time");
+    c.timeBucket = options->number("--bucket");
+    if (options->has("--history")) {
+        c.selection = historyList(options->text("--history"));
+        if (!c.selection)
+            return ToolCommand::BadArguments(
+                QStringLiteral("--history needs history numbers (AutoNumber) separated by commas: %1")
+                    .arg(options->text("--history")));
+        for (int i = 0; i < c.selection->GetSize(); ++i)
             c.selectionNumbers.Add(i + 1);
-        }
     }
-    c.testLevelUpOnly = options.testLevelUp;
-    c.selectionType = options.selectionType;
-    c.courseFilter = options.course;
+    c.testLevelUpOnly = options->has("--test-levelup");
+    c.selectionType = options->number("--selection-type");
+    c.courseFilter = options->number("--course");
 
+    CDB user;
+    CDB master;
+    if (!ToolCommand::OpenUserDatabase(options->text("--folder"), user, &error) ||
+        !ToolCommand::OpenMasterDatabase(master, &error))
+        return ToolCommand::Failed(error);
     CArrKaisekiMain analysis;
-    if (analysis.Run(user, master, c) != 1) {
-        *error = QStringLiteral("the analysis failed (see the message above)");
-        return std::nullopt;
-    }
-    return AnalysisJson(analysis);
+    if (analysis.Run(user, master, c) != 1)
+        return ToolCommand::Failed(QStringLiteral("the analysis failed (see the message above)"));
+    return {ToolCommand::kDone, AnalysisJson(analysis), {}};
 }
 
 QByteArray AnalysisJson(const CArrKaisekiMain& analysis) {

@@ -1,6 +1,13 @@
 // zentry-tool: command-line access to the shared core.
 //   zentry-tool analyze --folder DIR --user N --task T [...]
+//   zentry-tool history --folder DIR --user N --task T [...]
+//   zentry-tool compare --folder DIR --task T [--level L]
+//   zentry-tool export --from INSTALLATION --to FOLDER
+//   zentry-tool import --folder PROGRAM_FOLDER --from FOLDER
 #include "AnalyzeCommand.h"
+#include "CompareCommand.h"
+#include "ExportCommand.h"
+#include "HistoryCommand.h"
 #include "Notifier.h"
 
 #include <QCoreApplication>
@@ -9,9 +16,6 @@
 #include <cstdio>
 
 namespace {
-constexpr int kFailed = 1;
-constexpr int kBadArguments = 2;
-
 void printTo(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -29,10 +33,28 @@ public:
     }
 };
 
+struct Command {
+    const char* name;
+    ToolCommand::Result (*run)(const QStringList& args);
+    QString (*usage)();
+};
+
+const Command kCommands[] = {
+    {"analyze", AnalyzeCommand, AnalyzeUsage},
+    {"history", HistoryCommand, HistoryUsage},
+    {"compare", CompareCommand, CompareUsage},
+    {"export", ExportCommand, ExportUsage},
+    {"import", ImportCommand, ImportUsage},
+};
+
 QString usage() {
     return QStringLiteral(
-        "usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n  analyze   error analysis of a user's "
-        "trials as JSON (zentry-tool analyze --help)\n");
+        "usage: zentry-tool COMMAND [OPTIONS]\n\ncommands:\n"
+        "  analyze   error analysis of a user's trials as JSON (zentry-tool analyze --help)\n"
+        "  history   a user's trial-history list and extremes as JSON (zentry-tool history --help)\n"
+        "  compare   the user comparison as the saved CSV file (zentry-tool compare --help)\n"
+        "  export    export of an installation's users, trials and analysis files\n"
+        "  import    import of an export folder into an installation\n");
 }
 
 bool isHelp(const QString& arg) {
@@ -48,32 +70,31 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         printTo(stderr, usage());
-        return kBadArguments;
+        return ToolCommand::kBadArguments;
     }
-    const QString command = args.takeFirst();
-    if (isHelp(command)) {
+    const QString name = args.takeFirst();
+    if (isHelp(name)) {
         printTo(stdout, usage());
-        return 0;
+        return ToolCommand::kDone;
     }
-    if (command != QLatin1String("analyze")) {
-        printTo(stderr, QStringLiteral("zentry-tool: unknown command: %1\n").arg(command) + usage());
-        return kBadArguments;
+    const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                      [&](const Command& c) { return name == QLatin1String(c.name); });
+    if (command == std::end(kCommands)) {
+        printTo(stderr, QStringLiteral("zentry-tool: unknown command: %1\n").arg(name) + usage());
+        return ToolCommand::kBadArguments;
     }
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        printTo(stdout, AnalyzeUsage());
-        return 0;
+        printTo(stdout, command->usage());
+        return ToolCommand::kDone;
     }
-    QString error;
-    const std::optional<AnalyzeOptions> options = ParseAnalyzeOptions(args, &error);
-    if (!options) {
-        printTo(stderr, QStringLiteral("zentry-tool analyze: %1\n").arg(error) + AnalyzeUsage());
-        return kBadArguments;
+    const ToolCommand::Result result = command->run(args);
+    if (result.exitCode != ToolCommand::kDone) {
+        QString text = QStringLiteral("zentry-tool %1: %2\n").arg(name, result.error);
+        if (result.exitCode == ToolCommand::kBadArguments)
+            text += command->usage();
+        printTo(stderr, text);
+        return result.exitCode;
     }
-    const std::optional<QByteArray> json = RunAnalyze(*options, &error);
-    if (!json) {
-        printTo(stderr, QStringLiteral("zentry-tool analyze: %1\n").arg(error));
-        return kFailed;
-    }
-    std::fwrite(json->constData(), 1, static_cast<size_t>(json->size()), stdout);
-    return 0;
+    std::fwrite(result.out.constData(), 1, static_cast<size_t>(result.out.size()), stdout);
+    return ToolCommand::kDone;
 }
