@@ -3,7 +3,7 @@
 #include "AppSub.h"
 #include "ArrDenpyo.h"
 #include "BannerPicture.h"
-#include "DateUtil.h"
+#include "CardResultList.h"
 #include "ExecEnv.h"
 #include "GraphDlg.h"
 #include "Guarded.h"
@@ -28,36 +28,7 @@
 #include <QVBoxLayout>
 
 namespace {
-struct Column {
-    QString caption;
-    QString sample; // the text whose width sizes the column
-    bool centred;
-};
-
-QList<Column> columnsFor(int problemCode, int courseCode) {
-    QList<Column> c{{QStringLiteral("枚数"), QStringLiteral("■枚数A"), false},
-                    {QStringLiteral("カードNO."), QStringLiteral("■カードNO."), false}};
-    if (problemCode == 1) {
-        c << Column{QStringLiteral("フリガナ"), QStringLiteral("■フリガナ"), true}
-          << Column{QStringLiteral("氏名"), QStringLiteral("■氏名■■"), true}
-          << Column{QStringLiteral("郵便番号"), QStringLiteral("■郵便番号"), true}
-          << Column{QStringLiteral("住所"), QStringLiteral("■住所■■"), true}
-          << Column{QStringLiteral("電話番号"), QStringLiteral("■電話番号"), true}
-          << Column{QStringLiteral("メールアドレス"), QStringLiteral("■メールア"), true}
-          << Column{QStringLiteral("問１"), QStringLiteral("■問１■■"), true}
-          << Column{QStringLiteral("問２"), QStringLiteral("■問２■■"), true}
-          << Column{QStringLiteral("問３"), QStringLiteral("■問３■■"), true};
-    } else {
-        c << Column{QStringLiteral("顧客コード"), QStringLiteral("■顧客コード"), true}
-          << Column{QStringLiteral("商品コード"), QStringLiteral("■商品コード"), true}
-          << Column{QStringLiteral("電話番号"), QStringLiteral("■電話番号■"), true}
-          << Column{QStringLiteral("メールアドレス"), QStringLiteral("■メールアド"), true};
-    }
-    c << Column{QStringLiteral("所要時間"), QStringLiteral("■所要時間"), false};
-    if (courseCode == 2)
-        c << Column{QStringLiteral("チェック回数"), QStringLiteral("■チェック回数"), true};
-    return c;
-}
+using CardResultList::Column;
 
 int positionsOf(const CArrBase& deck) {
     const IShowOrder* order = deck.ShowOrder();
@@ -76,7 +47,7 @@ CResultListDlg::CResultListDlg(const CKaisekiFile& result, const CExecEnv& env, 
 
 QStringList CResultListDlg::Captions(int problemCode, int courseCode) {
     QStringList out;
-    for (const Column& c : columnsFor(problemCode, courseCode))
+    for (const Column& c : CardResultList::Columns(problemCode, courseCode))
         out << c.caption;
     return out;
 }
@@ -90,19 +61,7 @@ int CResultListDlg::ListedCount(const CArrBase& deck) {
 }
 
 QStringList CResultListDlg::RowCells(const CArrBase& deck, int position, int problemCode, int courseCode) {
-    const int index = deck.CardAtPosition(position);
-    const CArrBaseInfo& card = deck.at(index);
-    QStringList cells{QString::number(position + 1), QString::asprintf("%04d", card.number)};
-    const int items = problemCode == 1 ? 9 : 4;
-    for (int item = 0; item < items; ++item) {
-        const bool right = problemCode == 3 ? deck.MissCheckItemCorrect(index, item) : deck.ItemCorrect(index, item);
-        cells << (right ? QString() : QStringLiteral("×"));
-    }
-    const QDateTime start = card.trialStart.isValid() ? card.trialStart : deck.TrialStart();
-    cells << DateUtil::ElapsedMinSec(start, card.finished);
-    if (courseCode == 2)
-        cells << QString::number(card.errorChecks);
-    return cells;
+    return CardResultList::Cells(deck, deck.CardAtPosition(position), position + 1, problemCode, courseCode);
 }
 
 void CResultListDlg::buildControls() {
@@ -189,7 +148,7 @@ void CResultListDlg::fill() {
 
     const QFontMetrics metrics(m_list->font());
     const QFontMetrics headerMetrics(m_list->header()->font());
-    const QList<Column> columns = columnsFor(problem, course);
+    const QList<Column> columns = CardResultList::Columns(problem, course);
     for (int i = 0; i < columns.size(); ++i) {
         // Wide enough for the sample text, and never narrower than the caption.
         const int width = std::max(metrics.horizontalAdvance(columns[i].sample),

@@ -2,7 +2,9 @@
 
 #include "KaisekiDlg.h"
 #include "PrintDlg.h"
-#include "StringTable.h"
+#include "RirekiDlg.h"
+#include "UserHikakuDlg.h"
+#include "Zentry01ManApp.h"
 
 #include <QString>
 
@@ -16,11 +18,12 @@ void OpenExternalDataScreen(QWidget* menu) {
     screen.exec();
 }
 
-void OpenHistoryScreen(QWidget*, int, bool, const QString& title) { ShowScreenNotAvailable(title); }
+void OpenHistoryScreen(QWidget* selectScreen, int userCode, bool selectTrials, const QString& title) {
+    CRirekiDlg history(theManApp().UserDb(), theManApp().MasterDb(), title, userCode, selectTrials, selectScreen);
+    history.exec();
+}
 
-void OpenUserComparisonScreen(QWidget*) { ShowScreenNotAvailable(QStringLiteral("ユーザー比較")); }
-
-void ShowScreenNotAvailable(const QString& screenName) {
-    AppMessageBox(QStringLiteral("「%1」の画面は、このバージョンではまだ使用できません。").arg(screenName),
-                  MsgIcon::Information);
+void OpenUserComparisonScreen(QWidget* selectScreen) {
+    CUserHikakuDlg comparison(theManApp().UserDb(), selectScreen);
+    comparison.exec();
 }

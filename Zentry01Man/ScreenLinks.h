@@ -1,8 +1,7 @@
 #pragma once
 // Where the utility's screens open the screens of other areas: printing and
 // external data from the menu, the trial history and the user comparison from
-// the user selection. A screen that is not part of this version yet says so
-// plainly; each function is the one place that opens its screen.
+// the user selection. Each function is the one place that opens its screen.
 class QString;
 class QWidget;
 
@@ -16,6 +15,3 @@ void OpenExternalDataScreen(QWidget* menu);
 void OpenHistoryScreen(QWidget* selectScreen, int userCode, bool selectTrials, const QString& title);
 // "ユーザー比較" of the user selection screen.
 void OpenUserComparisonScreen(QWidget* selectScreen);
-
-// The plain message of a screen that this version does not have.
-void ShowScreenNotAvailable(const QString& screenName);

@@ -14,9 +14,15 @@ enum Id {
     SelectRowToEdit = 110,
     EnterIn = 111,
     SelectUserRow = 112,
+    NoTrialChecked = 113,
+    SelectListRow = 114,
     PrintRangeError = 115,
     ConfirmCancelPrint = 116,
     StartNumberOutOfRange = 118,
+    ConfirmDeleteTrial = 125,
+    InputFileMissing = 126,
+    CountOutOfRange = 127,
+    NothingToSave = 128,
     // 129 to 138, 142 and 143: export and import (ExportStrings)
     NoPdfProgram = 141,
 };

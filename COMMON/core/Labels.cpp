@@ -41,6 +41,15 @@ QString Question3(const QString& text) {
         return QStringLiteral("希望する　希望しない");
     return text;
 }
+QStringList ItemNames(int problemCode) {
+    if (problemCode == 1)
+        return {QStringLiteral("フリガナ"), QStringLiteral("氏名"),           QStringLiteral("郵便番号"),
+                QStringLiteral("住所"),     QStringLiteral("電話番号"),       QStringLiteral("メールアドレス"),
+                QStringLiteral("問１"),     QStringLiteral("問２"),           QStringLiteral("問３")};
+    return {QStringLiteral("顧客コード"), QStringLiteral("商品コード"), QStringLiteral("電話番号"),
+            QStringLiteral("メールアドレス")};
+}
+QString CharClass(int code) { return pick(code, 1, {"カナ", "漢字", "数字", "英大文字", "英小文字", "記号等"}); }
 Rgb ColourRgb(int code) {
     switch (code) {
     case 2: return Rgb{255, 0, 0};

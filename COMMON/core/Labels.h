@@ -2,6 +2,7 @@
 // Code → text tables for screens, lists and printouts. A code outside a table
 // gives the empty text unless noted.
 #include <QString>
+#include <QStringList>
 
 namespace Labels {
 QString Problem(int code);          // 1 アンケート入力 ...
@@ -18,6 +19,9 @@ QString Order(int code);            // 1, 2
 QString Question1(int code);        // 0..6
 QString Question2(int code);        // 0..3
 QString Question3(const QString& text); // "1", "2", "両方ともON"; other text unchanged
+// The items of a task's cards: nine for the questionnaire (1), four for the vouchers.
+QStringList ItemNames(int problemCode);
+QString CharClass(int code);        // 1 カナ .. 6 記号等
 struct Rgb {
     int r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;

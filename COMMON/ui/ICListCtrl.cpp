@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
+#include <limits>
+
 namespace {
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
@@ -66,6 +68,11 @@ void CICListCtrl::InsertColumn(int column, const QString& caption, int width, Qt
     setHeaderLabels(captions);
     headerItem()->setTextAlignment(column, align | Qt::AlignVCenter);
     setColumnWidth(column, width);
+}
+
+void CICListCtrl::InsertSizedColumn(int column, const QString& caption, const QString& sample, Qt::Alignment align) {
+    const int captionWidth = header()->fontMetrics().horizontalAdvance(caption) + 4 * kTextInset;
+    InsertColumn(column, caption, std::max(WidthFor(sample), captionWidth), align);
 }
 
 int CICListCtrl::InsertItem(int index, const QString& text, qint64 data, int image) {
@@ -144,8 +151,22 @@ QFont CICListCtrl::HighlightFont() const {
     return f;
 }
 
+int CICListCtrl::WidthFor(const QString& text) const {
+    // Laid out as drawn, character by character: rounded advances add up to more than the whole text's.
+    const QFont listFont = ListFont();
+    const QFont highlightFont = HighlightFont();
+    const QList<TextPiece> pieces =
+        LayOutCellText(text, listFont, highlightFont, 0, std::numeric_limits<int>::max() / 2);
+    int end = 0;
+    if (!pieces.isEmpty())
+        end = pieces.last().x +
+              QFontMetrics(pieces.last().highlight ? highlightFont : listFont).horizontalAdvance(pieces.last().text);
+    return end + QFontMetrics(listFont).horizontalAdvance(kEllipsis) + 2 * kTextInset + 1;
+}
+
 QList<CICListCtrl::TextPiece> CICListCtrl::LayOutCellText(const QString& text, const QFont& listFont,
-                                                          const QFont& highlightFont, int left, int right) {
+                                                          const QFont& highlightFont, int left, int right,
+                                                          Qt::Alignment alignment) {
     const QFontMetrics normalMetrics(listFont);
     const QFontMetrics highlightMetrics(highlightFont);
     QList<TextPiece> pieces;
@@ -173,6 +194,13 @@ QList<CICListCtrl::TextPiece> CICListCtrl::LayOutCellText(const QString& text, c
         pieces.append({ch, highlight, x});
         x += width;
         i += n;
+    }
+    const bool fits = pieces.isEmpty() || pieces.constLast().text != kEllipsisDrawn;
+    if (fits && (alignment & (Qt::AlignRight | Qt::AlignHCenter))) {
+        const int room = std::max(0, right - kTextInset - x);
+        const int shift = alignment & Qt::AlignRight ? room : room / 2;
+        for (TextPiece& piece : pieces)
+            piece.x += shift;
     }
     return pieces;
 }
@@ -244,7 +272,9 @@ void CICListCtrl::drawCell(QPainter* painter, const QTreeWidgetItem* item, int c
     const QFontMetrics fm(listFont);
     const int baseline = cell.top() + (cell.height() - fm.height()) / 2 + fm.ascent();
     painter->setPen(textColour);
-    for (const TextPiece& piece : LayOutCellText(item->text(column), listFont, highlightFont, x, cell.right() + 1)) {
+    const auto alignment = Qt::Alignment(item->textAlignment(column)) & Qt::AlignHorizontal_Mask;
+    for (const TextPiece& piece :
+         LayOutCellText(item->text(column), listFont, highlightFont, x, cell.right() + 1, alignment)) {
         painter->setFont(piece.highlight ? highlightFont : listFont);
         painter->drawText(piece.x, baseline, piece.text);
     }

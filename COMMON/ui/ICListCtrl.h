@@ -21,6 +21,9 @@ public:
     bool IsOwnerDraw() const { return m_ownerDraw; }
 
     void InsertColumn(int column, const QString& caption, int width, Qt::Alignment align = Qt::AlignLeft);
+    // A column as wide as the sample text (whole, see WidthFor) and its caption.
+    void InsertSizedColumn(int column, const QString& caption, const QString& sample,
+                           Qt::Alignment align = Qt::AlignLeft);
     // Inserts a row at index (clamped to the end) and returns its index.
     int InsertItem(int index, const QString& text, qint64 data = 0, int image = -1);
     void SetItemText(int row, int column, const QString& text);
@@ -48,10 +51,15 @@ public:
 
     QFont ListFont() const;
     QFont HighlightFont() const;
+    // The width a column needs to show text whole (the owner drawing ends a
+    // cell in "..." when the next character and "..." would reach its edge).
+    int WidthFor(const QString& text) const;
 
     // How a cell's text is drawn between left and right: the pieces in order,
     // each in the list font or the highlight font, the markers left out; when the
     // next character and "..." would reach right, "...     " ends the cell.
+    // Text that fits keeps to the left, or moves to the right edge or the middle
+    // for a cell aligned so.
     struct TextPiece {
         QString text;
         bool highlight = false;
@@ -59,7 +67,7 @@ public:
         bool operator==(const TextPiece&) const = default;
     };
     static QList<TextPiece> LayOutCellText(const QString& text, const QFont& listFont, const QFont& highlightFont,
-                                           int left, int right);
+                                           int left, int right, Qt::Alignment alignment = Qt::AlignLeft);
 
 protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -10,6 +10,8 @@
 #include <QAbstractItemModel>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QSaveFile>
@@ -35,6 +37,52 @@ protected:
         return false;
     }
 };
+
+// Restores the shared placement when the screen is first shown: a screen is
+// built before the one that opens it has saved where it stands.
+class PlacementRestorer : public QObject {
+public:
+    explicit PlacementRestorer(QWidget* screen) : QObject(screen), m_screen(screen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_screen && event->type() == QEvent::Show) {
+            ScreenSetup::RestoreWindowPlacement(QLatin1String(ScreenSetup::kSharedPlacement), m_screen);
+            m_screen->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_screen;
+};
+
+// Written beside the target and renamed over it, so a failure never leaves half a file.
+bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+// A header line of the column captions, then a line per row, in code page 932.
+QByteArray listCsv(const QAbstractItemModel& list, bool alwaysQuote) {
+    QString text;
+    QStringList fields;
+    for (int c = 0; c < list.columnCount(); ++c)
+        fields << list.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    text += TextUtil::CsvLine(fields, alwaysQuote);
+    for (int r = 0; r < list.rowCount(); ++r) {
+        fields.clear();
+        for (int c = 0; c < list.columnCount(); ++c)
+            fields << list.data(list.index(r, c), Qt::DisplayRole).toString();
+        text += TextUtil::CsvLine(fields, alwaysQuote);
+    }
+    return cp932::encode(text);
+}
 
 QSize desktopSize() {
     const QScreen* s = QGuiApplication::primaryScreen();
@@ -132,29 +180,46 @@ void RestoreWindowPlacement(const QString& section, QWidget* screen) {
         screen->setWindowState(screen->windowState() | Qt::WindowMaximized);
 }
 
-bool WriteListCsv(const QString& path, const QAbstractItemModel& list, bool alwaysQuote, QString* error) {
-    QString text;
-    QStringList fields;
-    for (int c = 0; c < list.columnCount(); ++c)
-        fields << list.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    text += TextUtil::CsvLine(fields, alwaysQuote);
-    for (int r = 0; r < list.rowCount(); ++r) {
-        fields.clear();
-        for (int c = 0; c < list.columnCount(); ++c)
-            fields << list.data(list.index(r, c), Qt::DisplayRole).toString();
-        text += TextUtil::CsvLine(fields, alwaysQuote);
-    }
+void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon) {
+    screen->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint);
+    screen->setWindowTitle(title);
+    screen->setWindowIcon(icon);
+    screen->setMinimumSize(720, 520);
+    screen->resize(720, 520);
+    screen->installEventFilter(new PlacementRestorer(screen));
+    QObject::connect(screen, &QDialog::finished, screen,
+                     [screen] { SaveWindowPlacement(QLatin1String(kSharedPlacement), screen); });
+}
 
-    // Written beside the target and renamed over it, so a failure never leaves half a file.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    const QByteArray bytes = cp932::encode(text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
+QLabel* ResizeNote(QWidget* screen) {
+    auto* note = new QLabel(QStringLiteral("この画面は最大化やリサイズができます。"), screen);
+    note->setObjectName(QStringLiteral("resizeNote"));
+    return note;
+}
+
+int ExecOnSharedPlacement(QWidget* caller, QDialog& nested) {
+    const QString section = QLatin1String(kSharedPlacement);
+    SaveWindowPlacement(section, caller);
+    const int result = nested.exec();
+    RestoreWindowPlacement(section, caller);
+    return result;
+}
+
+bool SaveFile(const QString& path, const QByteArray& bytes) {
+    QString error;
+    bool written = false;
+    {
+        CWaitCursor wait;
+        written = writeAtomically(path, bytes, &error);
     }
-    return true;
+    if (!written)
+        AppMessageBox(QStringLiteral("ファイル %1 に保存できませんでした。\n\n%2").arg(path, error), MsgIcon::Stop);
+    return written;
+}
+
+bool WriteListCsv(const QString& path, const QAbstractItemModel& list, bool alwaysQuote, QString* error) {
+    return writeAtomically(path, listCsv(list, alwaysQuote), error);
 }
 
 bool SaveListAsCsv(QWidget* parent, const QAbstractItemModel& list) {
@@ -164,17 +229,7 @@ bool SaveListAsCsv(QWidget* parent, const QAbstractItemModel& list) {
     }
     const QString path = FileDialogs::getSaveFileName(
         parent, QStringLiteral("CSVﾌｧｲﾙ (*.csv);;すべてのﾌｧｲﾙ (*.*)"), QStringLiteral("csv"));
-    if (path.isEmpty())
-        return false;
-    QString error;
-    bool written = false;
-    {
-        CWaitCursor wait;
-        written = WriteListCsv(path, list, false, &error);
-    }
-    if (!written)
-        AppMessageBox(QStringLiteral("ファイル %1 に保存できませんでした。\n\n%2").arg(path, error), MsgIcon::Stop);
-    return written;
+    return !path.isEmpty() && SaveFile(path, listCsv(list, false));
 }
 
 } // namespace ScreenSetup

@@ -9,7 +9,9 @@
 
 class QAbstractItemModel;
 class QComboBox;
+class QDialog;
 class QIcon;
+class QLabel;
 class QWidget;
 
 namespace ScreenSetup {
@@ -45,6 +47,23 @@ int SelectedItemData(const QComboBox* list, int def);
 // window's top-left and the size its inner size, as move() and resize() take them.
 void SaveWindowPlacement(const QString& section, const QWidget* screen);
 void RestoreWindowPlacement(const QString& section, QWidget* screen);
+
+// The instructor utility's resizable screens share one placement, section
+// WindowPos. SetUpPlacedScreen gives a screen its title and icon, minimise and
+// maximise buttons and a size of 720 × 520, never smaller; the shared placement
+// is restored when the screen is first shown and saved when it finishes.
+inline constexpr const char* kSharedPlacement = "WindowPos";
+void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon);
+// The note at the bottom of such a screen.
+QLabel* ResizeNote(QWidget* screen);
+// Runs a placed screen from another: the caller's placement is saved first (the
+// nested screen opens where the caller is), and the placement the nested screen
+// leaves is taken over when it closes.
+int ExecOnSharedPlacement(QWidget* caller, QDialog& nested);
+
+// Writes bytes to path through a file beside it that is renamed over it, so a
+// failure never leaves half a file; the failure is reported, naming the path.
+bool SaveFile(const QString& path, const QByteArray& bytes);
 
 // Asks for a file (save dialog, ".csv") and writes the list: a header line of
 // the column captions, then one line per row; fields by the CSV-field rule, joined

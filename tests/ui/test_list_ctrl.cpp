@@ -91,6 +91,26 @@ TEST(ListCtrl, TextThatDoesNotFitEndsInTheEllipsisAndNothingAfterIt) {
     EXPECT_TRUE(CICListCtrl::LayOutCellText(QString(), font, font, 0, 10).isEmpty());
 }
 
+TEST(ListCtrl, TextThatFitsKeepsToItsAlignment) {
+    QFont font;
+    const QString text = QStringLiteral("12枚");
+    const int width = QFontMetrics(font).horizontalAdvance(text);
+    const struct {
+        Qt::Alignment alignment;
+        int x;
+    } cases[] = {{Qt::AlignLeft, 2}, {Qt::AlignRight, 200 - 2 - width}, {Qt::AlignHCenter, 2 + (200 - 4 - width) / 2}};
+    for (const auto& c : cases) {
+        const auto pieces = CICListCtrl::LayOutCellText(text, font, font, 2, 200, c.alignment);
+        ASSERT_EQ(joined(pieces), text);
+        EXPECT_NEAR(pieces.first().x, c.x, 1) << int(c.alignment); // advances summed per character
+    }
+    // Cut text starts at the left whatever the alignment.
+    EXPECT_EQ(CICListCtrl::LayOutCellText(QStringLiteral("ABCDEFGHIJKLMNOP"), font, font, 2, 40, Qt::AlignRight)
+                  .first()
+                  .x,
+              2);
+}
+
 TEST(ListCtrl, RowsColumnsDataAndSelection) {
     CICListCtrl list;
     list.SetUp(false, QStringLiteral("ＭＳ Ｐゴシック"), 7);

@@ -1,4 +1,5 @@
 // zentry-tool history and compare: refused arguments and folders they cannot read.
+#include "DB.h"
 #include "TestFolder.h"
 #include "ToolProcess.h"
 
@@ -39,4 +40,11 @@ TEST(UtilityToolCommands, BadArgumentsAndMissingFoldersOrDatabases) {
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(folder.file("UserData.mdb")));
+
+    // Without users there is nothing to save, and nothing is written.
+    CDB().OpenUser();
+    const ToolRun empty = RunZentryTool({"compare", "--folder", dir, "--task", "1"});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_TRUE(empty.out.isEmpty());
+    EXPECT_TRUE(empty.err.contains("保存できるものはありません。")) << empty.err.toStdString();
 }

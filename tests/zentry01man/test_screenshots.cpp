@@ -5,19 +5,31 @@
 #include "AboutDlg.h"
 #include "AddUserDlg.h"
 #include "AddUserEditDlg.h"
+#include "ICListCtrl.h"
+#include "ICTabCtrl.h"
 #include "KaisekiDlg.h"
 #include "MstDataDlg.h"
+#include "OutDetailDlg.h"
+#include "OutGraphDlg.h"
+#include "OutMainDlg.h"
+#include "OutResultList.h"
+#include "PrintDialogs.h"
 #include "PrintDlg.h"
 #include "PrintingDlg.h"
+#include "ResultDetailDlg.h"
+#include "ResultOutputFixture.h"
+#include "RirekiDlg.h"
 #include "SettingDlg.h"
 #include "UserSelectDlg.h"
 #include "UtilityFixture.h"
+#include "UserHikakuDlg.h"
 #include "UtilityResources.h"
 #include "Zentry01ManDlg.h"
 
 #include "AppSub.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 
 using namespace utility;
@@ -42,6 +54,13 @@ protected:
         QTest::qWait(100);
         EXPECT_TRUE(screen->grab().save(outDir + '/' + name + QStringLiteral(".png"))) << name.toStdString();
         screen->hide();
+    }
+
+    // Chooses the task of a screen's "課題" list as a user does.
+    static void chooseTask(QWidget* screen, int index) {
+        auto* tasks = screen->findChild<QComboBox*>(QStringLiteral("taskList"));
+        tasks->setCurrentIndex(index);
+        emit tasks->activated(index);
     }
 
     QString outDir;
@@ -84,6 +103,80 @@ TEST_F(ScreenshotTour, DISABLED_EveryUtilityScreen) {
         AppSub::WriteProfileString(QStringLiteral("ExportPath"), QStringLiteral("/home/instructor/移行データ"));
         CKaisekiDlg external;
         save(&external, QStringLiteral("23_external_data"));
+    }
+}
+
+TEST_F(ScreenshotTour, DISABLED_HistoryAndResultOutput) {
+    // Voucher trials of user 1 over a few weeks, a level-up one and an aborted one.
+    for (int id = 1; id <= 12; ++id)
+        AddTrial(app->UserDb(), app->MasterDb(),
+                 {.id = id, .task = 2, .course = id % 4 == 0 ? 3 : 1, .cards = 14 + id % 5 * 3,
+                  .wrong = {1, id % 7 + 2, 9}, .withFile = id != 5, .aborted = id == 11});
+    for (int id = 20; id <= 23; ++id)
+        AddTrial(app->UserDb(), app->MasterDb(), {.id = id, .task = 1, .course = 2, .wrong = {0, 3}});
+    {
+        CRirekiDlg select(app->UserDb(), app->MasterDb(), QStringLiteral("解析結果の出力 [試行履歴の選択]"), 1, true);
+        chooseTask(&select, 1);
+        save(&select, QStringLiteral("30_history_selection"));
+        CRirekiDlg list(app->UserDb(), app->MasterDb(), QStringLiteral("解析結果の出力 [試行履歴の一覧]"), 1, false);
+        chooseTask(&list, 1);
+        save(&list, QStringLiteral("31_history_list"));
+    }
+    COutSelection chosen{1, {2, 2, 1, 1}, {}, {}};
+    for (int id = 1; id <= 10; ++id) {
+        chosen.autoNumbers.Add(id);
+        chosen.positions.Add(id);
+    }
+    {
+        COutMainDlg basic(app->UserDb(), app->MasterDb(), chosen);
+        for (int tab = 0; tab < 3; ++tab) {
+            basic.Tabs()->Select(tab);
+            save(&basic, QStringLiteral("32_basic_tab%1").arg(tab + 1));
+        }
+        COutSelection converted = chosen;
+        converted.filter.trialTime = 5;
+        COutMainDlg basic60(app->UserDb(), app->MasterDb(), converted);
+        save(&basic60, QStringLiteral("33_basic_60"));
+    }
+    {
+        COutDetailDlg errors(app->UserDb(), app->MasterDb(), chosen, 0);
+        save(&errors, QStringLiteral("34_error_list"));
+        COutGraphDlg graph(app->UserDb(), app->MasterDb(), chosen, 0);
+        save(&graph, QStringLiteral("35_graph"));
+        // The printed page, to look at with a PDF viewer or pdftoppm.
+        PrintDialogs::setNextAnswer(outDir + QStringLiteral("/35_graph_printed.pdf"));
+        graph.findChild<QPushButton*>(QStringLiteral("printButton"))->click();
+    }
+    {
+        COutResultList cards(app->UserDb(), app->MasterDb(), {1, {2, 2, 1, 1}, {2}, {2}});
+        save(&cards, QStringLiteral("36_card_list"));
+        COutResultList basicCards(app->UserDb(), app->MasterDb(), {1, {1, 2, 2, 1}, {21}, {2}});
+        save(&basicCards, QStringLiteral("37_card_list_basic"));
+    }
+    {
+        std::unique_ptr<CArrBase> vouchers = MakeDeckForTask(2);
+        vouchers->Load(app->MasterDb(), 1);
+        vouchers->RestoreFromInputFile(TrialInputFile({.id = 2, .task = 2}));
+        CResultDetailDlg voucher(*vouchers, 1, 2, CResultDetailDlg::Utility, nullptr);
+        save(&voucher, QStringLiteral("38_compare_voucher"));
+        std::unique_ptr<CArrBase> cards = MakeDeckForTask(1);
+        cards->Load(app->MasterDb(), 2);
+        cards->RestoreFromInputFile(TrialInputFile({.id = 20, .task = 1}));
+        CResultDetailDlg card(*cards, 0, 1, CResultDetailDlg::Utility, nullptr);
+        save(&card, QStringLiteral("39_compare_questionnaire"));
+    }
+    {
+        for (int user = 2; user <= 3; ++user)
+            for (int n = 0; n < 3; ++n)
+                AddTestHistory(app->UserDb(), 100 + user * 10 + n, [&](CRsHistory_tbl& r) {
+                    r.m_user_code = user;
+                    r.m_problem_code = QStringLiteral("2");
+                    r.m_answer_number60 = 30 + user * 5 + n * 3;
+                    r.m_correct_rate60 = 80 + user * 3 - n;
+                });
+        CUserHikakuDlg compare(app->UserDb());
+        chooseTask(&compare, 1);
+        save(&compare, QStringLiteral("40_user_compare"));
     }
 }
 

@@ -6,12 +6,13 @@
 #include "Guarded.h"
 #include "IKCRitchEditCtrl.h"
 #include "Labels.h"
-#include "ProgramResources.h"
 #include "ScreenSetup.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -33,10 +34,20 @@ QString answerText(int item, const QString& code) {
 }
 } // namespace
 
-CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent)
-    : CResultScreen(parent) {
+CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, Frame frame,
+                                   QWidget* parent)
+    : QDialog(parent), m_frame(frame) {
     setObjectName(QStringLiteral("resultDetailScreen"));
-    auto* body = AddBannerAndBody<QVBoxLayout>(this, QStringLiteral("解答・入力値"), 16, 10, 12);
+    const bool taskProgram = frame == TaskProgram;
+    QVBoxLayout* body = nullptr;
+    if (taskProgram) {
+        body = AddBannerAndBody<QVBoxLayout>(this, QStringLiteral("解答・入力値"), 16, 10, 12);
+    } else {
+        auto* outer = new QVBoxLayout(this);
+        body = new QVBoxLayout;
+        outer->addLayout(body, 1);
+        outer->addWidget(ScreenSetup::ResizeNote(this));
+    }
 
     const CArrBaseInfo& card = deck.at(deckIndex);
     auto* titleRow = new QHBoxLayout;
@@ -64,14 +75,14 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
     scroll->setWidget(page);
     body->addWidget(scroll, 1);
 
+    const bool questionnaire = problemCode == 1;
+    // The task program speaks to the trainee in the postcard's own words.
     const QStringList titles =
-        problemCode == 1
+        questionnaire && taskProgram
             ? QStringList{QStringLiteral("フリガナ"), QStringLiteral("お名前"), QStringLiteral("〒（郵便番号）"),
                           QStringLiteral("ご住所"), QStringLiteral("電話番号"), QStringLiteral("メールアドレス"),
                           QStringLiteral("問１"), QStringLiteral("問２"), QStringLiteral("問３")}
-            : QStringList{QStringLiteral("顧客コード"), QStringLiteral("商品コード"), QStringLiteral("電話番号"),
-                          QStringLiteral("メールアドレス")};
-    const bool questionnaire = problemCode == 1;
+            : Labels::ItemNames(problemCode);
     for (int i = 0; i < titles.size(); ++i) {
         auto* group = new QGroupBox(titles[i], page);
         auto* grid = new QGridLayout(group);
@@ -80,15 +91,21 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
         grid->setVerticalSpacing(ScreenSetup::ScaleY(this, 2));
         ItemBoxes boxes;
         boxes.title = titles[i];
-        const QStringList labels = questionnaire
-                                       ? QStringList{QStringLiteral("正解"), QStringLiteral("入力")}
-                                       : QStringList{QStringLiteral("正解"), QStringLiteral("入力前"),
-                                                     QStringLiteral("入力後")};
+        // Questionnaire cards have no printed values: one input box.
+        const QStringList labels = !questionnaire ? QStringList{QStringLiteral("正解"), QStringLiteral("入力前"),
+                                                                QStringLiteral("入力後")}
+                                   : taskProgram  ? QStringList{QStringLiteral("正解"), QStringLiteral("入力")}
+                                                  : QStringList{QStringLiteral("正解"), QStringLiteral("入力後")};
         for (int row = 0; row < labels.size(); ++row) {
             CIKCRitchEditCtrl* box = makeBox(QStringLiteral("item%1_%2").arg(i).arg(row));
             grid->addWidget(new QLabel(labels[row], group), row, 0);
             grid->addWidget(box, row, 1);
-            (row == 0 ? boxes.correct : row == 1 ? boxes.before : boxes.after) = box;
+            if (row == 0)
+                boxes.correct = box;
+            else if (row == 2 || (questionnaire && !taskProgram))
+                boxes.after = box;
+            else
+                boxes.before = box;
         }
         grid->setColumnStretch(1, 1);
         // Questionnaire groups in two columns, the voucher's four one under another.
@@ -100,7 +117,7 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
     }
     groups->setRowStretch(groups->rowCount(), 1);
 
-    m_ok = new QPushButton(QStringLiteral("試行一覧表示画面に戻る(&N)"), this);
+    m_ok = new QPushButton(taskProgram ? QStringLiteral("試行一覧表示画面に戻る(&N)") : QStringLiteral("閉じる"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setDefault(true);
     m_ok->setMinimumHeight(ScreenSetup::ScaleY(this, 30));
@@ -110,7 +127,10 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
     body->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &CResultDetailDlg::back);
 
-    ScreenSetup::SetUpScreen(this, ProgramIcon());
+    if (taskProgram)
+        ScreenSetup::SetUpScreen(this, QApplication::windowIcon());
+    else
+        ScreenSetup::SetUpPlacedScreen(this, QStringLiteral("解析結果の出力 [解答入力値参照]"), QApplication::windowIcon());
     Guarded([&] {
         if (questionnaire)
             fillQuestionnaire(deck, deckIndex);
@@ -149,17 +169,18 @@ void CResultDetailDlg::fillQuestionnaire(const CArrBase& deck, int index) {
         const QString& correct = card.correct[item];
         const QString& input = card.input[item];
         ItemBoxes& boxes = m_items[item];
+        CIKCRitchEditCtrl* inputBox = boxes.after ? boxes.after : boxes.before;
         if (item < 6) {
             boxes.correct->SetText(VisibleSpaces(correct));
-            boxes.before->SetText(VisibleSpaces(input));
+            inputBox->SetText(VisibleSpaces(input));
             // Marks from the stored texts: a typed "_" is not a correct space.
-            boxes.before->ShowMarks(DifferenceMarks(input, correct));
+            inputBox->ShowMarks(DifferenceMarks(input, correct));
         } else {
             boxes.correct->SetText(VisibleSpaces(answerText(item, correct)));
             const QString shown = VisibleSpaces(answerText(item, input));
-            boxes.before->SetText(shown);
+            inputBox->SetText(shown);
             if (input != correct)
-                boxes.before->ShowMarks(allMarked(shown));
+                inputBox->ShowMarks(allMarked(shown));
         }
     }
 }
@@ -194,4 +215,17 @@ void CResultDetailDlg::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { m_ok->setFocus(); });
 }
 
-void CResultDetailDlg::back() { closeShowingParent(); }
+void CResultDetailDlg::keyPressEvent(QKeyEvent* event) {
+    // The trainee leaves by the button only, as on every result screen of a trial.
+    if (m_frame == TaskProgram && event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CResultDetailDlg::back() {
+    if (m_frame == TaskProgram && parentWidget())
+        parentWidget()->show();
+    accept();
+}

@@ -1,20 +1,26 @@
 #pragma once
 // One card's answers beside the trainee's inputs, with the differing
-// characters marked in red.
-#include "ResultScreen.h"
+// characters marked in red. The task program shows it after a trial under its
+// banner; the instructor utility as one of its resizable result screens.
+#include <QDialog>
 #include <QList>
 
 class CArrBase;
 class CIKCRitchEditCtrl;
 class QPushButton;
 
-class CResultDetailDlg : public CResultScreen {
+class CResultDetailDlg : public QDialog {
     Q_OBJECT
 public:
-    CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent = nullptr);
+    enum Frame { TaskProgram, Utility };
 
-    // One item group's boxes: 正解, 入力前 (relabelled 入力 for questionnaire
-    // cards), 入力後 (none for questionnaire cards).
+    CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, QWidget* parent = nullptr)
+        : CResultDetailDlg(deck, deckIndex, problemCode, TaskProgram, parent) {}
+    CResultDetailDlg(const CArrBase& deck, int deckIndex, int problemCode, Frame frame, QWidget* parent);
+
+    // One item group's boxes: 正解, 入力前, 入力後. Questionnaire cards have no
+    // printed values: the task program shows the input in the 入力前 box
+    // (labelled 入力) and has no 入力後, the utility hides 入力前.
     struct ItemBoxes {
         QString title;
         CIKCRitchEditCtrl* correct = nullptr;
@@ -31,6 +37,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CIKCRitchEditCtrl* makeBox(const QString& name);
@@ -38,6 +45,7 @@ private:
     void fillVoucher(const CArrBase& deck, int index, bool missCheck);
     void back();
 
+    Frame m_frame;
     QList<ItemBoxes> m_items;
     QPushButton* m_ok = nullptr;
     bool m_opened = false;

@@ -1,0 +1,50 @@
+#pragma once
+// The error list of the result output: one row per wrong character of the
+// analysed trials that passes the three filters (0 lets everything pass), its
+// texts made when the row is shown. A trial without its input file shows the
+// reason in one row of its own.
+#include <QTreeView>
+
+#include <vector>
+
+class CArrKaisekiMain;
+class CArrKaisekiMain_Moji;
+class CArrKaisekiMain_ShikouKai;
+
+class COutDetailList : public QTreeView {
+    Q_OBJECT
+public:
+    struct Filter {
+        int errorKind = 0; // 1 入力エラー, 2 見落とし, 3 過剰修正 / 過剰チェック
+        int itemCode = 0;  // 11..19, 21..24
+        int charClass = 0; // 1..6
+    };
+
+    explicit COutDetailList(QWidget* parent = nullptr);
+    ~COutDetailList() override;
+
+    // The analysis must outlive the rows.
+    void SetRows(const CArrKaisekiMain& analysis, int problemCode, int timeBand, const Filter& filter);
+    int RowCount() const { return int(m_rows.size()); }
+    QString Text(int row, int column) const;
+    // The trial of a row, and its wrong character (null on a trial's error row).
+    const CArrKaisekiMain_ShikouKai* TrialAt(int row) const { return m_rows.at(row).trial; }
+    const CArrKaisekiMain_Moji* RecordAt(int row) const { return m_rows.at(row).record; }
+    // The selected row, -1 without one.
+    int SelectedRow() const;
+
+    static QStringList Captions();
+    static QString ErrorKindName(int problemCode, int kind);
+    static QString ItemName(int itemCode);
+
+private:
+    struct Row {
+        const CArrKaisekiMain_ShikouKai* trial;
+        const CArrKaisekiMain_Moji* record;
+    };
+    class Model;
+    Model* m_model;
+    std::vector<Row> m_rows;
+    int m_problemCode = 1;
+    int m_timeBand = 0;
+};
