@@ -45,6 +45,7 @@ int CZentry01App::Run() {
 }
 
 int CZentry01App::runScreens() {
+    EnableSoundOutput(true);
     const bool ran = Guarded([this] {
         OpenDatabases();
         CloseUnfinishedTrials();
@@ -58,6 +59,7 @@ int CZentry01App::runScreens() {
         }
     });
     DeleteDecksAndMaster();
+    EnableSoundOutput(false);
     // A start-up that failed (a database that would not open) has been shown;
     // the exit code says so too.
     return ran ? 0 : 1;

@@ -4,8 +4,10 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVector>
 
 #include <functional>
+#include <memory>
 
 class QSqlQuery;
 
@@ -58,12 +60,24 @@ private:
     // Reports a file that is damaged or not a database of the programs (the
     // tables missing) and closes it; pages=true also reads every page.
     void verifyReadable(const QString& what, const QStringList& tables, bool pages);
+    // The names of the postal rows of a normalised code; throws CDBException.
+    struct ZipRow {
+        QString pref, city, town;
+    };
+    const QVector<ZipRow>& zipRows(const QString& zip);
+    QSqlQuery& zipQuery();
+    QString postalConnection() const;
 
     QString m_connection;
     QString m_path;
     bool m_open = false;
     bool m_readOnly = false;
     QHash<QString, QSqlQuery*> m_queries;
+    std::unique_ptr<QSqlQuery> m_zipQuery;
+    // The rows of the last postal code looked up.
+    QString m_zipCode;
+    QVector<ZipRow> m_zipRows;
+    bool m_zipRowsValid = false;
 };
 
 // Runs write inside a transaction of db and commits it. A row that no longer
