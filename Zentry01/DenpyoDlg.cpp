@@ -61,6 +61,10 @@ int CDenpyoDlg::exec() {
 
 CArrBase* CDenpyoDlg::TaskDeck() const { return theApp().DenpyoDeck(); }
 
+namespace {
+int positionCount(const CArrBase& deck) { return deck.ShowOrder() ? deck.ShowOrder()->size() : deck.GetSize(); }
+} // namespace
+
 // ---------------------------------------------------------------- opening
 
 bool CDenpyoDlg::OpenTrial() {
@@ -74,6 +78,13 @@ bool CDenpyoDlg::OpenTrial() {
 
     Deck().ResetTrial();
     m_position = 0;
+    // A screen without a card could neither go on nor end the trial: refused
+    // before anything of the trial is written.
+    if (positionCount(Deck()) == 0) {
+        AppMessageBox(TaskScreens::NoCardsText(), MsgIcon::Exclamation);
+        setResult(Rejected);
+        return false;
+    }
 
     m_openedAt = appClock().now();
     m_historyNo = Env().CreateHistoryRow(*m_userDb, m_openedAt);
@@ -219,11 +230,12 @@ void CDenpyoDlg::CreateItems() {
     const QStringList names = {QStringLiteral("customerCode"), QStringLiteral("productCode"),
                                QStringLiteral("telephone"), QStringLiteral("mailAddress")};
     for (int i = 0; i < captions.size(); ++i) {
-        CICStatic* label = AddItemLabel(captions[i]);
-        label->setObjectName(names[i] + QStringLiteral("Label"));
-        label->setBuddy(AddField(names[i]));
+        AddItemLabel(captions[i])->setObjectName(names[i] + QStringLiteral("Label"));
+        AddField(names[i]);
     }
 }
+
+QWidget* CDenpyoDlg::ItemFocusTarget(int item) const { return item < m_fields.size() ? m_fields[item] : nullptr; }
 
 // ---------------------------------------------------------------- layout
 
@@ -278,29 +290,47 @@ void CDenpyoDlg::layOut() {
     m_countTimer->setGeometry(m_progressBox->geometry().right() + sx(5),
                               progressShown ? m_progressBox->y() + sy(5) : area.top() + sy(10), dial.width(),
                               dial.height());
+    // The corner the two may take, with a margin: the dial can be shown with
+    // Ctrl+T whenever the course has one.
+    m_reserved = QRect();
+    if (progressShown)
+        m_reserved = m_progressBox->geometry();
+    if (Env().course_code == 1 || Env().course_code == 3)
+        m_reserved = m_reserved.united(m_countTimer->geometry());
+    if (!m_reserved.isNull())
+        m_reserved.adjust(-sx(10), 0, 0, sy(10));
 
-    // Item controls from the base origin, shifted for the image placement.
+    // Item controls from the base origin, shifted for the image placement,
+    // kept clear of the progress corner.
     const QPoint origin = BaseOrigin() + InputShift(m_placement);
     const int x = sx(origin.x());
     const int fieldX = x + sx(FieldOffset());
     const int fieldRight = area.right() - sx(10);
-    int y = sy(origin.y());
+    int y = ClearOfProgress(QRect(x, sy(origin.y()), fieldX + sx(120) - x, sy(kFieldHeight)));
     m_noCaption->setGeometry(x, y, sx(60), sy(kFieldHeight));
     m_noValue->setGeometry(fieldX, y, sx(120), sy(kFieldHeight));
-    y = LayoutItems(x, y + sy(kRowPitch), fieldRight);
+    y = LayoutItems(x, ClearOfProgress(QRect(x, y + sy(kRowPitch), fieldRight - x, sy(kFieldHeight))), fieldRight);
     m_message->setGeometry(x, y, fieldRight - x, sy(24));
 
     const QSize button(sx(120), sy(36));
-    m_next->setGeometry(fieldRight - button.width(), y + sy(4), button.width(), button.height());
-    ScreenSetup::PlaceBottomRight(m_abort, area, sx(20));
     m_abort->resize(button);
     ScreenSetup::PlaceBottomRight(m_abort, area, sx(20));
+    // 次へ below the items; where the form reaches down to the bottom row, in
+    // that row beside 中止.
+    QRect next(QPoint(fieldRight - button.width(), y + sy(4)), button);
+    if (next.bottom() + sy(10) >= m_abort->y())
+        next.moveTopLeft(QPoint(m_abort->x() - sx(10) - button.width(), m_abort->y()));
+    m_next->setGeometry(next);
 
     int left = m_placement == 1 ? area.left() + sx(10) : sx(10);
     for (QPushButton* b : {m_check, m_uncheck, m_print}) {
         b->setGeometry(left, m_abort->y(), button.width(), button.height());
         left += button.width() + sx(4);
     }
+}
+
+int CDenpyoDlg::ClearOfProgress(const QRect& row) const {
+    return row.intersects(m_reserved) ? m_reserved.bottom() + 1 : row.top();
 }
 
 int CDenpyoDlg::LayoutItems(int x, int y, int fieldRight) {
@@ -324,9 +354,6 @@ void CDenpyoDlg::PlaceField(CIKCRitchEditCtrl* field, int x, int rowTop, int wid
 
 int CDenpyoDlg::CurrentDeckIndex() const { return Deck().CardAtPosition(m_position); }
 
-namespace {
-int positionCount(const CArrBase& deck) { return deck.ShowOrder() ? deck.ShowOrder()->size() : deck.GetSize(); }
-} // namespace
 
 void CDenpyoDlg::showCard(int position) {
     if (position >= positionCount(Deck()))
@@ -409,6 +436,8 @@ void CDenpyoDlg::saveCard(int position, bool log) {
 // ---------------------------------------------------------------- buttons
 
 void CDenpyoDlg::onNext() {
+    if (m_closing)
+        return;
     CWaitCursor wait;
     if (!m_finished)
         saveCard(m_position, true);
@@ -426,6 +455,9 @@ void CDenpyoDlg::onNext() {
 }
 
 void CDenpyoDlg::onAbort() {
+    // Once closing has begun (its messages may still be up) there is nothing to end.
+    if (m_closing)
+        return;
     m_ending = true;
     const bool yes =
         AppMessageBox(Zentry01Strings::ConfirmEnd, MsgIcon::Exclamation, MsgButtons::YesNoDefaultNo);
@@ -435,7 +467,7 @@ void CDenpyoDlg::onAbort() {
 }
 
 void CDenpyoDlg::onCheck() {
-    if (!m_check->isVisible() || !m_check->isEnabled())
+    if (m_closing || !m_check->isVisible() || !m_check->isEnabled())
         return;
     const int index = CurrentDeckIndex();
     ++Deck().at(index).errorChecks;
@@ -452,6 +484,8 @@ void CDenpyoDlg::onCheck() {
         CResult2Dlg feedback(cardRight, Env(), this);
         feedback.exec();
     }
+    if (m_closing)
+        return; // the time ran out while the feedback was up
     // The keyboard comes back to this screen, where the trainee left it.
     activateWindow();
     if (focused)
@@ -500,18 +534,32 @@ void CDenpyoDlg::updateProgress(int done) {
 void CDenpyoDlg::onTick() {
     m_tick.stop();
     updateProgress(m_position);
-    if (!timeIsUp() || m_ending)
+    if (!timeIsUp() || m_ending) {
         m_tick.start();
-    else
-        closeTrial(0);
+        return;
+    }
+    // A window open over the screen (the check feedback, the postal list, a
+    // message) is closed first: the trial ends on the task screen, and the
+    // trainee is not left in a window that belongs to a finished trial.
+    for (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this;) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+        QWidget* next = QApplication::activeModalWidget();
+        if (next == modal)
+            break;
+        modal = next;
+    }
+    closeTrial(0);
 }
 
 // ---------------------------------------------------------------- closing
 
 void CDenpyoDlg::closeTrial(int endFlag) {
-    if (m_ending)
+    if (m_closing || m_ending)
         return;
-    m_ending = true;
+    m_closing = m_ending = true;
     CWaitCursor wait;
     m_tick.stop();
     qApp->removeEventFilter(this);
@@ -559,9 +607,16 @@ bool CDenpyoDlg::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     bool used = false;
     Guarded([&] {
+        const int digit = key->key() - Qt::Key_1;
         if (key->key() == Qt::Key_T && key->modifiers() == Qt::ControlModifier) {
             if (Env().course_code == 1 || Env().course_code == 3)
                 m_countTimer->setVisible(!m_countTimer->isVisible());
+            used = true;
+        } else if (key->modifiers() == Qt::AltModifier && digit >= 0 && digit < m_labels.size()) {
+            // The item labels' mnemonics only move to their item: a label
+            // buddy would click a radio button or check box and change the answer.
+            if (QWidget* target = ItemFocusTarget(digit); target && target->isEnabled())
+                target->setFocus(Qt::ShortcutFocusReason);
             used = true;
         } else {
             used = TaskKey(key);

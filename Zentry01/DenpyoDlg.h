@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QTimer>
 #include <QVector>
@@ -54,6 +55,8 @@ public:
     int Position() const { return m_position; }
     int HistoryNumber() const { return m_historyNo; }
     bool Finished() const { return m_finished; }
+    // The trial has ended (or is ending); the screen takes no more work.
+    bool TrialClosed() const { return m_closing; }
     QDateTime OpenedAt() const { return m_openedAt; }
     QString InputFilePath() const;
 
@@ -95,6 +98,8 @@ protected:
     virtual bool TaskKey(QKeyEvent* event);
     // Whether the opening focuses the first field once the screen is up.
     virtual bool DeferredFocus() const { return true; }
+    // Where Alt with the item's digit puts the focus (the item's field).
+    virtual QWidget* ItemFocusTarget(int item) const;
 
     // ---- shared by the tasks
     CExecEnv& Env() const { return *m_env; }
@@ -106,6 +111,9 @@ protected:
     CIKCRitchEditCtrl* AddField(const QString& objectName);
     QPushButton* AddButton(const QString& text, const QString& objectName);
     void PlaceField(CIKCRitchEditCtrl* field, int x, int rowTop, int width, int rowHeight);
+    // The top of a row placed at row, moved below the progress box and the
+    // dial when it would run into them.
+    int ClearOfProgress(const QRect& row) const;
     void ResetLabelColours();
 
     QVector<CICStatic*> m_labels;             // one per item, in item order
@@ -142,11 +150,13 @@ private:
     QDateTime m_openedAt;
     int m_historyNo = 0;
     bool m_finished = false;
-    bool m_ending = false;
+    bool m_ending = false;  // the end question is open, or the trial is closing
+    bool m_closing = false; // the trial is closing or closed: it ends only once
     bool m_opened = false;
     bool m_focusPending = false;
     int m_placement = 0;
     bool m_enlarged = false;
+    QRect m_reserved; // the corner of the progress box and the dial, with a margin
 
     QWidget* m_header = nullptr;
     QFrame* m_panel = nullptr;

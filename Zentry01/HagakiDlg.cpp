@@ -23,7 +23,7 @@
 
 namespace {
 enum Item { Furigana, Name, ZipCode, Address, Telephone, Mail, Question1, Question2, Question3 };
-constexpr int kRowPitch = 42;
+constexpr int kRowPitch = 40;
 constexpr int kRowHeight = 32;
 constexpr int kNoAnswer = 0; // list entry "0.回答なし", radio "回答なし"
 
@@ -42,9 +42,8 @@ void CHagakiDlg::CreateItems() {
     const QStringList names = {QStringLiteral("furigana"),  QStringLiteral("name"),      QStringLiteral("zipCode"),
                                QStringLiteral("address"),   QStringLiteral("telephone"), QStringLiteral("mailAddress")};
     for (int i = 0; i < captions.size(); ++i) {
-        CICStatic* label = AddItemLabel(captions[i]);
-        label->setObjectName(names[i] + QStringLiteral("Label"));
-        label->setBuddy(AddField(names[i]));
+        AddItemLabel(captions[i])->setObjectName(names[i] + QStringLiteral("Label"));
+        AddField(names[i]);
         if (i == ZipCode) {
             m_zipSearch = AddButton(QStringLiteral("▽検索(&Z)"), QStringLiteral("zipSearch"));
             connect(m_zipSearch, &QPushButton::clicked, this, [this] { Guarded([this] { SearchAddress(); }); });
@@ -57,7 +56,6 @@ void CHagakiDlg::CreateItems() {
     m_question1 = new QComboBox(this);
     m_question1->setObjectName(QStringLiteral("question1"));
     m_question1->setFont(choiceFont);
-    m_labels.last()->setBuddy(m_question1);
 
     AddItemLabel(QStringLiteral("問２(&8)"))->setObjectName(QStringLiteral("question2Label"));
     m_question2 = new QButtonGroup(this);
@@ -70,7 +68,6 @@ void CHagakiDlg::CreateItems() {
         m_question2->addButton(radio, i < 3 ? i + 1 : kNoAnswer);
         m_question2Buttons << radio;
     }
-    m_labels.last()->setBuddy(m_question2Buttons.first());
 
     AddItemLabel(QStringLiteral("問３(&9)"))->setObjectName(QStringLiteral("question3Label"));
     m_wish = new QCheckBox(QStringLiteral("希望する"), this);
@@ -79,9 +76,21 @@ void CHagakiDlg::CreateItems() {
     m_noWish->setObjectName(QStringLiteral("question3_2"));
     m_wish->setFont(choiceFont);
     m_noWish->setFont(choiceFont);
-    m_labels.last()->setBuddy(m_wish);
 
     m_zipSearch->setVisible(Env().zip_flg != 0);
+}
+
+QWidget* CHagakiDlg::ItemFocusTarget(int item) const {
+    switch (item) {
+    case Question1:
+        return m_question1;
+    case Question2:
+        return m_question2->checkedButton() ? m_question2->checkedButton() : m_question2Buttons.first();
+    case Question3:
+        return m_wish;
+    default:
+        return CDenpyoDlg::ItemFocusTarget(item);
+    }
 }
 
 QSize CHagakiDlg::ImageSize(bool enlarged) const { return enlarged ? QSize(458, 678) : QSize(382, 565); }
@@ -119,18 +128,27 @@ int CHagakiDlg::LayoutItems(int x, int y, int fieldRight) {
     m_question1->setGeometry(fieldX, y, std::min(fieldRight - fieldX, sx(260)), h);
     y += sy(kRowPitch);
 
-    // 問２: two answers a line.
-    m_labels[Question2]->setGeometry(x, y, labelWidth, h);
-    const int half = (fieldRight - fieldX) / 2;
+    // 問２: the answers side by side, on a second line where the form is narrow.
     // Each choice only as wide as its text, so a click beside it selects nothing.
     const auto place = [](QWidget* w, int left, int top, int maxWidth, int height) {
         w->setGeometry(left, top, std::min(w->sizeHint().width(), maxWidth), height);
     };
-    for (int i = 0; i < m_question2Buttons.size(); ++i)
-        place(m_question2Buttons[i], fieldX + (i % 2) * half, y + (i / 2) * sy(28), half, sy(26));
-    y += sy(28) + sy(kRowPitch);
+    m_labels[Question2]->setGeometry(x, y, labelWidth, h);
+    int left = fieldX;
+    int line = y;
+    for (QRadioButton* radio : m_question2Buttons) {
+        const int width = std::min(radio->sizeHint().width(), fieldRight - fieldX);
+        if (left > fieldX && left + width > fieldRight) {
+            left = fieldX;
+            line += sy(28);
+        }
+        place(radio, left, line, width, sy(26));
+        left += width + sx(16);
+    }
+    y = line + sy(kRowPitch);
 
     m_labels[Question3]->setGeometry(x, y, labelWidth, h);
+    const int half = (fieldRight - fieldX) / 2;
     place(m_wish, fieldX, y, half, h);
     place(m_noWish, fieldX + half, y, half, h);
     return y + sy(kRowPitch);
@@ -213,7 +231,7 @@ void CHagakiDlg::SearchAddress() {
             putAddress(pref + city + town);
     } else if (count >= 2) {
         CZipDlg list(MasterDb(), typed, this);
-        if (list.exec() == QDialog::Accepted)
+        if (list.exec() == QDialog::Accepted && !TrialClosed())
             putAddress(list.address());
     } else {
         AppMessageBox(Zentry01Strings::ZipNotFound, MsgIcon::Exclamation);

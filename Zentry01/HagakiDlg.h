@@ -35,6 +35,7 @@ protected:
     int FieldOffset() const override { return 150; }
     bool TaskKey(QKeyEvent* event) override;
     bool DeferredFocus() const override { return false; }
+    QWidget* ItemFocusTarget(int item) const override;
 
 private:
     void fillQuestion1();

@@ -10,6 +10,7 @@ static void initProgramResources() { Q_INIT_RESOURCE(zentry01); }
 
 namespace {
 LastSound g_last = LastSound::None;
+bool g_soundOutput = false;
 
 QSoundEffect* effect(Wave wave) {
     // Owned by the application, so they outlive their playing and end with it.
@@ -37,13 +38,17 @@ QIcon ProgramIcon() {
 
 void PlayWave(Wave wave) {
     g_last = wave == Wave::Right ? LastSound::RightWave : LastSound::NextCardWave;
-    effect(wave)->play();
+    if (g_soundOutput)
+        effect(wave)->play();
 }
 
 void PlayExclamationBeep() {
     g_last = LastSound::Beep;
-    QApplication::beep();
+    if (g_soundOutput)
+        QApplication::beep();
 }
+
+void EnableSoundOutput(bool on) { g_soundOutput = on; }
 
 LastSound LastSoundPlayed() { return g_last; }
 void ResetLastSound() { g_last = LastSound::None; }

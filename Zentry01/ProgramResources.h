@@ -14,6 +14,9 @@ enum class Wave { Right = 164, NextCard = 168 };
 void PlayWave(Wave wave);
 // The system's exclamation beep.
 void PlayExclamationBeep();
+// Sounds reach the audio device only once the program run has switched them
+// on; screens driven on their own (tests) stay silent and never wait on it.
+void EnableSoundOutput(bool on);
 
 // What was played last (for checking the feedback rules without a sound device).
 enum class LastSound { None, RightWave, NextCardWave, Beep };

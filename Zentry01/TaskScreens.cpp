@@ -7,6 +7,11 @@
 #include <memory>
 
 namespace TaskScreens {
+QString NoCardsText() {
+    return QStringLiteral("選択されたコースの作業データがありません。\n\n"
+                          "指導者用ユーティリティの「マスターデータ管理」でマスター・データ・ファイルを確認してください。");
+}
+
 int Run(int problemCode, CKaisekiFile& result, QWidget* menu) {
     std::unique_ptr<CDenpyoDlg> screen;
     switch (problemCode) {

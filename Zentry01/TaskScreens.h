@@ -3,6 +3,8 @@
 // voucher correction, voucher miss-check). Each task screen runs one whole
 // trial modally: it creates the history row, logs the cards, and scores the
 // trial into the analysis-result object before it closes.
+#include <QString>
+
 class CKaisekiFile;
 class QWidget;
 
@@ -11,6 +13,9 @@ namespace TaskScreens {
 constexpr int kTrialClosed = 1007;
 // The program has no screen for the task.
 constexpr int kNoScreen = -1;
+
+// Why no trial can run on a course whose deck holds no card.
+QString NoCardsText();
 
 // Runs the task screen of problemCode (1, 2 or 3) for one trial and returns its
 // result: kTrialClosed, QDialog::Rejected when no history row could be created,

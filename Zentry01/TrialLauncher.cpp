@@ -6,6 +6,7 @@
 #include "ResultDlg.h"
 #include "ResultListDlg.h"
 #include "StartDlg.h"
+#include "StringTable.h"
 #include "TaskScreens.h"
 #include "Zentry01App.h"
 
@@ -29,6 +30,11 @@ void CTrialLauncher::Run(int problemCode) {
         env.course_code = course.CourseCode();
         env.ResetTraineeConditions();
         m_app.CreateDeck(problemCode, env.course_code);
+        if (m_app.CurrentDeck()->GetSize() == 0) {
+            // Nothing to work on: said at once, and the trainee may choose another course.
+            AppMessageBox(TaskScreens::NoCardsText(), MsgIcon::Exclamation);
+            continue;
+        }
 
         CMokuhyDlg conditions(env, m_app.CurrentDeck()->GetSize(), m_menu);
         if (conditions.exec() == QDialog::Accepted)

@@ -42,6 +42,7 @@ int CZentry01App::Run() {
 }
 
 int CZentry01App::runScreens() {
+    EnableSoundOutput(true);
     const bool ran = Guarded([this] {
         OpenDatabases();
         CUserSelectDlg userSelect(UserDb());
@@ -54,6 +55,7 @@ int CZentry01App::runScreens() {
         }
     });
     DeleteDecksAndMaster();
+    EnableSoundOutput(false);
     // A start-up that failed (a database that would not open) has been shown;
     // the exit code says so too.
     return ran ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "DB.h"
 
 #include "AppSub.h"
+#include "Clock.h"
 #include "Codec.h"
 #include "ICException.h"
 #include "Notifier.h"
@@ -45,6 +46,13 @@ bool CDB::canWrite() const {
 void CDB::Close() {
     qDeleteAll(m_queries);
     m_queries.clear();
+    m_zipRowsValid = false;
+    m_zipRows.clear();
+    m_zipQuery.reset();
+    if (QSqlDatabase::contains(postalConnection())) {
+        QSqlDatabase::database(postalConnection(), false).close();
+        QSqlDatabase::removeDatabase(postalConnection());
+    }
     if (QSqlDatabase::contains(m_connection)) {
         {
             QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -216,6 +224,51 @@ QString CDB::normaliseZip(const QString& code) {
     return code;
 }
 
+// The search button counts a code's rows and then fetches one of them (the
+// postal list fetches each): the rows of the last code looked up are kept.
+// They are the rows of "select * from [KEN_ALL] where [KEN_ALL].[ZipCode7] =
+// '%s'", in its order, with the three names the lookups use.
+const QVector<CDB::ZipRow>& CDB::zipRows(const QString& zip) {
+    if (m_zipRowsValid && m_zipCode == zip)
+        return m_zipRows;
+    m_zipRowsValid = false;
+    m_zipRows.clear();
+    QSqlQuery& q = zipQuery();
+    q.bindValue(0, zip);
+    if (!q.exec())
+        throw CDBException(q.lastError().text());
+    while (q.next())
+        m_zipRows.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
+    q.finish();
+    m_zipCode = zip;
+    m_zipRowsValid = true;
+    return m_zipRows;
+}
+
+// Nothing writes the postal table while the programs run, and the search
+// looks a code up on every click: a connection of its own reads it as an
+// unchanging file (no lock, no check for changes per lookup), through a
+// statement prepared once.
+QSqlQuery& CDB::zipQuery() {
+    if (m_zipQuery)
+        return *m_zipQuery;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), postalConnection());
+    db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) +
+                       QStringLiteral("?mode=ro&immutable=1"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    if (!db.open())
+        throw CDBException(db.lastError().text());
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA mmap_size = 268435456")); // pages mapped, not read one by one
+    auto q = std::make_unique<QSqlQuery>(db);
+    if (!q->prepare(QStringLiteral("select [TodofukenKanji], [City1Kanji], [City2Kanji] from [KEN_ALL] "
+                                   "where [KEN_ALL].[ZipCode7] = ?")))
+        throw CDBException(q->lastError().text());
+    m_zipQuery = std::move(q);
+    return *m_zipQuery;
+}
+
+QString CDB::postalConnection() const { return m_connection + QStringLiteral("_postal"); }
+
 int CDB::CountZip(const QString& code) {
     if (!m_open)
         return -1;
@@ -223,14 +276,7 @@ int CDB::CountZip(const QString& code) {
     if (cp932::byteLength(zip) != 7)
         return -2;
     try {
-        CRsKEN_ALL rs(this);
-        rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL] where [KEN_ALL].[ZipCode7] = '%s'"),
-                {zip}, CRecordset::readOnly);
-        int count = 0;
-        for (; !rs.IsEOF(); rs.MoveNext())
-            ++count;
-        rs.Close();
-        return count;
+        return static_cast<int>(zipRows(zip).size());
     } catch (const CDBException& e) {
         notifyError(e.text());
         return -3;
@@ -245,18 +291,12 @@ int CDB::FetchZip(const QString& code, int index, QString& pref, QString& city, 
     if (!m_open || zip.size() != 7)
         return 0;
     try {
-        CRsKEN_ALL rs(this);
-        rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL] where [KEN_ALL].[ZipCode7] = '%s'"),
-                {zip}, CRecordset::readOnly);
-        for (int i = 0; !rs.IsEOF(); rs.MoveNext(), ++i) {
-            if (i == index) {
-                pref = rs.m_TodofukenKanji;
-                city = rs.m_City1Kanji;
-                town = rs.m_City2Kanji;
-                break;
-            }
+        const QVector<ZipRow>& rows = zipRows(zip);
+        if (index >= 0 && index < rows.size()) {
+            pref = rows[index].pref;
+            city = rows[index].city;
+            town = rows[index].town;
         }
-        rs.Close();
         return 1;
     } catch (const CDBException& e) {
         notifyError(e.text());
@@ -271,7 +311,8 @@ QString CDB::ZipDataDate() {
         CRsKEN_ALL_Version rs(this);
         rs.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [KEN_ALL_Version] order by [KEN_ALL_Version].[ID]"),
                 {}, CRecordset::readOnly);
-        QDateTime version;
+        // Without rows the date is the zero date, as an unset date column reads.
+        QDateTime version = naiveDateTime(QDate(1899, 12, 30), QTime(0, 0));
         for (; !rs.IsEOF(); rs.MoveNext())
             version = rs.m_Version;
         rs.Close();

@@ -4,8 +4,10 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVector>
 
 #include <functional>
+#include <memory>
 
 class QSqlQuery;
 
@@ -55,6 +57,13 @@ private:
     // asItLies: read-only without the engine's companion files, for a
     // database in a folder nobody can write to.
     void openFile(const QString& file, bool readOnly, bool asItLies = false);
+    // The names of the postal rows of a normalised code; throws CDBException.
+    struct ZipRow {
+        QString pref, city, town;
+    };
+    const QVector<ZipRow>& zipRows(const QString& zip);
+    QSqlQuery& zipQuery();
+    QString postalConnection() const;
     void verifyReadable(const QString& what);
 
     QString m_connection;
@@ -62,6 +71,11 @@ private:
     bool m_open = false;
     bool m_readOnly = false;
     QHash<QString, QSqlQuery*> m_queries;
+    std::unique_ptr<QSqlQuery> m_zipQuery;
+    // The rows of the last postal code looked up.
+    QString m_zipCode;
+    QVector<ZipRow> m_zipRows;
+    bool m_zipRowsValid = false;
 };
 
 // Runs write inside a transaction of db and commits it. A row that no longer

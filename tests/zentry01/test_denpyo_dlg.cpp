@@ -93,7 +93,7 @@ TEST_F(DenpyoDlgTest, OpeningCreatesTheRecordsAndShowsTheFirstCard) {
     for (const char* hidden : {"check", "fix", "uncheck", "print"})
         EXPECT_FALSE(dlg->findChild<QPushButton*>(QString::fromLatin1(hidden))->isVisible()) << hidden;
     // The focus goes to 顧客コード once the screen is up.
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(field(dlg.get(), 0)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == field(dlg.get(), 0); }));
     EXPECT_EQ(field(dlg.get(), 0)->textCursor().position(), 0);
 }
 
@@ -190,7 +190,7 @@ TEST_F(DenpyoDlgTest, TheTimeLimitEndsTheTrialFromTheFirstCardShown) {
     QTest::qWait(400);
     EXPECT_TRUE(dlg->isVisible());
     clock.advance(1);
-    QTRY_COMPARE(dlg->result(), CDenpyoDlg::kTrialClosed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->result() == CDenpyoDlg::kTrialClosed; }));
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(menu.isVisible()); // a skill test goes straight back to the menu
     // No card was finished: nothing logged, the time-up end flag is empty.
@@ -226,7 +226,7 @@ TEST_F(DenpyoDlgTest, TheTimerWaitsWhileTheEndQuestionIsOpen) {
     setNotifier(previous);
     EXPECT_TRUE(slow.openWhileAsking);
     // Answered "no" after the limit: the next tick ends the trial as timed out.
-    QTRY_COMPARE(dlg->result(), CDenpyoDlg::kTrialClosed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->result() == CDenpyoDlg::kTrialClosed; }));
     EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QString());
 }
 
@@ -245,7 +245,7 @@ TEST_F(DenpyoDlgTest, ProgressTextAndDialFollowTheClock) {
                                                   "　残り時間　　：13分59秒"));
     EXPECT_EQ(timer->Remaining(), 839);
     clock.advance(59);
-    QTRY_COMPARE(timer->Remaining(), 780);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->Remaining() == 780; }));
 
     // Ctrl+T hides and shows the dial in courses 1 and 3.
     QTest::keyClick(field(dlg.get(), 1), Qt::Key_T, Qt::ControlModifier);
@@ -358,10 +358,11 @@ TEST_F(DenpyoDlgTest, AltKeysMoveToTheFieldsAndPressTheButtons) {
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(field(dlg.get(), 2)));
     // A mnemonic presses its button the way a click does, a moment later.
     QTest::keyClick(dlg.get(), Qt::Key_N, Qt::AltModifier);
-    QTRY_COMPARE(dlg->Position(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->Position() == 1; }));
     folder.notifier.answers = {false};
     QTest::keyClick(dlg.get(), Qt::Key_C, Qt::AltModifier);
-    QTRY_COMPARE(folder.notifier.texts(), QStringList{QStringLiteral("作業を終了してよろしいですか？")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !folder.notifier.entries.isEmpty(); }));
+    EXPECT_EQ(folder.notifier.texts(), QStringList{QStringLiteral("作業を終了してよろしいですか？")});
 }
 
 // The image beside the fields: its size, its side, and the fields beside it.
@@ -371,6 +372,10 @@ struct LayoutCase {
     QSize image;
     int panelWidth;
 };
+
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << "image " << (c.placement == 1 ? "left" : "right") << (c.enlarged ? " enlarged" : "");
+}
 
 class DenpyoLayoutTest : public DenpyoDlgTest, public ::testing::WithParamInterface<LayoutCase> {};
 

@@ -14,6 +14,8 @@
 #include <QInputMethodEvent>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextLayout>
 
 using namespace taskscreens;
 
@@ -41,6 +43,12 @@ protected:
         w->setFocus();
         QInputMethodEvent event;
         event.setCommitString(text);
+        QApplication::sendEvent(w, &event);
+    }
+    // What an input method shows while the trainee composes, not yet text.
+    void compose(QWidget* w, const QString& preedit) {
+        w->setFocus();
+        QInputMethodEvent event(preedit, {});
         QApplication::sendEvent(w, &event);
     }
     // Types a card's answers: Japanese through the input method, the rest by keys.
@@ -113,6 +121,31 @@ TEST_F(HagakiDlgTest, AnEmptyFormAwaitsEachCard) {
     EXPECT_TRUE(dlg->findChild<QRadioButton*>(QStringLiteral("question2_0"))->isChecked());
     EXPECT_FALSE(dlg->findChild<QCheckBox*>(QStringLiteral("question3_1"))->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(field(dlg.get(), 0)));
+}
+
+// Every text field through the input method: the composition shows in the
+// field but only the committed text is the answer, and the input-value file
+// holds it as Windows writes it (〜 and − as 0x8160 and 0x817C; a character
+// without a code-page-932 form never arrives).
+TEST_F(HagakiDlgTest, JapaneseComposedAndCommittedInEveryFieldIsLoggedByteForByte) {
+    prepareTrial(1, 1);
+    auto dlg = open();
+    const QStringList preedits = {"やまだ", "やまだ", "ひゃく", "とうきょうと", "ぜろさん", "やまだ"};
+    const QStringList commits = {"ヤマダ　タロウ", "山田　太郎", "100−0001", "東京都千代田区千代田1〜2",
+                                 "03−1111−2222", QString::fromUtf8("yamada\xF0\x9F\x98\x80@example.jp")};
+    for (int i = 0; i < 6; ++i) {
+        CIKCRitchEditCtrl* f = field(dlg.get(), i);
+        compose(f, preedits[i]);
+        EXPECT_EQ(f->textCursor().block().layout()->preeditAreaText(), preedits[i]) << i;
+        EXPECT_EQ(f->Text(), QString()) << "a composition is not yet text";
+        commit(f, commits[i]);
+        EXPECT_EQ(f->textCursor().block().layout()->preeditAreaText(), QString()) << i;
+    }
+    clock.advance(60);
+    QTest::mouseClick(button(dlg.get(), "next"), Qt::LeftButton);
+    folder.notifier.answers = {true};
+    QTest::mouseClick(button(dlg.get(), "abort"), Qt::LeftButton);
+    EXPECT_EQ(readBytes(dlg->InputFilePath()), readBytes(QStringLiteral(ZENTRY_TEST_DATA "/trials/hagaki_input_method.csv")));
 }
 
 TEST_F(HagakiDlgTest, TheNineAnswersAreLoggedAsCodes) {
@@ -268,6 +301,10 @@ struct PostcardLayout {
     QSize image;
     int panelWidth;
 };
+void PrintTo(const PostcardLayout& c, std::ostream* os) {
+    *os << "image " << (c.placement == 1 ? "left" : "right") << (c.enlarged ? " enlarged" : "");
+}
+
 class HagakiLayoutTest : public HagakiDlgTest, public ::testing::WithParamInterface<PostcardLayout> {};
 
 TEST_P(HagakiLayoutTest, PostcardBesideTheForm) {

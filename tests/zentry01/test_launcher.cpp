@@ -11,6 +11,9 @@
 #include "TrialLauncher.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 using namespace shell;
 
@@ -203,6 +206,32 @@ TEST_F(Launcher, WithoutAnAnalysedTrialNoResultScreenOpens) {
     EXPECT_EQ(script.seen, (QStringList{"CCourseDlg", "CMokuhyDlg", "CStartDlg"}));
     EXPECT_TRUE(menu.isVisible());
     EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Launcher, ACourseWithoutCardsIsRefusedBeforeAnythingIsWritten) {
+    {
+        QSqlDatabase master = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("empty_course"));
+        master.setDatabaseName(folder.file(QStringLiteral("Quillon01.mst")));
+        ASSERT_TRUE(master.open());
+        QSqlQuery q(master);
+        ASSERT_TRUE(q.exec(QStringLiteral("delete from Mst04")) && q.exec(QStringLiteral("delete from Mst04Error")));
+        master.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("empty_course"));
+    launcher->SetTaskScreenRunner(&TaskScreens::Run); // the real screens
+    ModalScript script;
+    script.on<CCourseDlg>([](CCourseDlg* d) { Click(d, "course2Button"); })
+        .on<CCourseDlg>([](CCourseDlg* d) { Click(d, "cancelButton"); });
+    launcher->Run(2);
+    EXPECT_TRUE(script.done()) << script.seen.join(' ').toStdString();
+    EXPECT_EQ(script.seen, (QStringList{"CCourseDlg", "CCourseDlg"})) << "back to the course screen";
+    EXPECT_EQ(messages(), QStringList{TaskScreens::NoCardsText()});
+    EXPECT_EQ(folder.notifier.entries.value(0).icon, MsgIcon::Exclamation);
+    QSqlQuery q(app->UserDb().database());
+    ASSERT_TRUE(q.exec(QStringLiteral("select count(*) from History_tbl")) && q.next());
+    EXPECT_EQ(q.value(0).toInt(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("解析結果"))));
+    EXPECT_TRUE(menu.isVisible());
 }
 
 } // namespace

@@ -345,7 +345,7 @@ TEST_F(AfterTrial, GraphShowsCompletedTestAndLevelUpTrials) {
     EXPECT_EQ(Child<QLabel>(&dlg, "caption")->text(), CGraphDlg::CaptionText(3, 20, 2));
     EXPECT_FALSE(dlg.Graph()->HasData()) << "the analysis waits until the screen is up";
     dlg.show();
-    QTRY_VERIFY(dlg.Graph()->HasData());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Graph()->HasData(); }));
     EXPECT_EQ(dlg.History().GetSize(), 2);
 }
 

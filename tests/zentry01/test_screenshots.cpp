@@ -4,6 +4,10 @@
 // ZENTRY_SCREENSHOT_DIR.
 #include "AboutDlg.h"
 #include "CourseDlg.h"
+#include "DenMissDlg.h"
+#include "DenpyoDlg.h"
+#include "HagakiDlg.h"
+#include "IKCRitchEditCtrl.h"
 #include "FontSubstitution.h"
 #include "GraphDlg.h"
 #include "MokuhyDlg.h"
@@ -143,6 +147,56 @@ TEST_F(ScreenshotTour, DISABLED_EveryShellScreen) {
         save(&list, QStringLiteral("15_result_list_questionnaire_course2"));
         CResultDetailDlg detail(*app->CurrentDeck(), app->CurrentDeck()->CardAtPosition(0), 1);
         save(&detail, QStringLiteral("16_detail_questionnaire"));
+    }
+}
+
+// Each task screen in each placement, course and progress setting, with the
+// dial shown where the course has one.
+TEST_F(ScreenshotTour, DISABLED_EveryTaskScreen) {
+    const struct {
+        const char* name;
+        const char* ini;
+        bool enlarged;
+    } placements[] = {
+        {"paper", "display_flg=0\n", false},
+        {"left", "display_flg=1\ndisplay_position=1\n", false},
+        {"right", "display_flg=1\ndisplay_position=2\n", false},
+        {"left_enlarged", "display_flg=1\ndisplay_position=1\n", true},
+        {"right_enlarged", "display_flg=1\ndisplay_position=2\n", true},
+    };
+    for (int task : {1, 2, 3}) {
+        for (const auto& p : placements) {
+            for (int course : {1, 2, 3}) {
+                for (bool progress : {false, true}) {
+                    folder.writeIni(QStringLiteral("[Settings]\n") + QString::fromLatin1(p.ini));
+                    env().problem_code = task;
+                    env().course_code = course;
+                    env().ResetTraineeConditions();
+                    env().SetTraineeConditions(1, progress, progress, progress, 20, 10, 1, 1, 1, 2, 1, p.enlarged);
+                    app->CreateDeck(task, course);
+                    env().LoadInstructorConditions();
+                    ASSERT_TRUE(app->ShowSeq().Build(*app->CurrentDeck(), app->UserDb(), env()));
+                    CKaisekiFile trial;
+                    std::unique_ptr<CDenpyoDlg> dlg;
+                    if (task == 1)
+                        dlg = std::make_unique<CHagakiDlg>(trial);
+                    else if (task == 2)
+                        dlg = std::make_unique<CDenpyoDlg>(trial);
+                    else
+                        dlg = std::make_unique<CDenMissDlg>(trial);
+                    ASSERT_TRUE(dlg->OpenTrial());
+                    dlg->show();
+                    if (course != 2 && !progress)
+                        QTest::keyClick(dlg->findChild<CIKCRitchEditCtrl*>(), Qt::Key_T, Qt::ControlModifier);
+                    save(dlg.get(), QStringLiteral("task%1_%2_course%3_progress_%4")
+                                        .arg(task)
+                                        .arg(QString::fromLatin1(p.name))
+                                        .arg(course)
+                                        .arg(progress ? "on" : "off"));
+                    clock.advance(60);
+                }
+            }
+        }
     }
 }
 

@@ -27,7 +27,8 @@ TEST(SingleInstance, SecondGuardFailsAndAsksTheFirstToComeForward) {
         CSingleInstance second(name);
         EXPECT_FALSE(second.acquire());
     }
-    QTRY_COMPARE(raised.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return raised.count() >= 1; }));
+    EXPECT_EQ(raised.count(), 1);
 }
 
 TEST(SingleInstance, TheGuardIsFreeAgainOnceItsHolderIsGone) {
@@ -54,7 +55,7 @@ TEST(SingleInstance, AStartedProgramEndsAtOnceAndRaisesTheRunningCopy) {
     ASSERT_TRUE(second.waitForFinished(20000)) << "the second copy did not end";
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    QTRY_VERIFY(raised.count() >= 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return raised.count() >= 1; }));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("UserData.mdb"))))
         << "the second copy opens no database";
 }
@@ -68,7 +69,8 @@ TEST(SingleInstance, TwoProgramsLeaveOneRunning) {
     QProcess first;
     startHeadless(first, program);
     // The first copy holds the guard once its lock file exists.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(temp.path() + QStringLiteral("/_QUILLON01_MUTEX.lock")), 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(temp.path() + QStringLiteral("/_QUILLON01_MUTEX.lock")); },
+                                20000));
     QTest::qWait(300);
     ASSERT_EQ(first.state(), QProcess::Running) << first.readAll().toStdString();
 

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 using namespace shell;
 
@@ -213,6 +215,20 @@ TEST_F(Menu, AboutBoxNamesTheVersionAndThePostalDataDate) {
     EXPECT_EQ(CZentry01Dlg::PostalDataLine(QStringLiteral("2024年 1月 5日")),
               QStringLiteral("郵便番号検索は、日本郵政公社 2024年 1月 5日更新のデータを使用しています。"));
     EXPECT_EQ(CZentry01Dlg::PostalDataLine(QString()), QString());
+}
+
+TEST_F(Menu, AboutBoxShowsTheZeroDateForAnEmptyPostalVersionTable) {
+    {
+        QSqlDatabase master = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit_master"));
+        master.setDatabaseName(folder.file(QStringLiteral("Quillon01.mst")));
+        ASSERT_TRUE(master.open());
+        ASSERT_TRUE(QSqlQuery(master).exec(QStringLiteral("delete from KEN_ALL_Version")));
+        master.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("edit_master"));
+    auto about = CZentry01Dlg::CreateAbout(app->MasterDb());
+    EXPECT_EQ(Child<QLabel>(about.get(), "secondLine")->text(),
+              QStringLiteral("郵便番号検索は、日本郵政公社 1899年12月30日更新のデータを使用しています。"));
 }
 
 class CourseScreen : public ShellTest {
