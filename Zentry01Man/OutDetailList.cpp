@@ -4,8 +4,6 @@
 #include "HistoryList.h"
 #include "Labels.h"
 
-#include <QHeaderView>
-#include <QStyledItemDelegate>
 
 namespace {
 enum Column { TrialNo, Date, Band, CardNo, Item, Kind, CharClass, Expected, Found, ColumnCount };
@@ -14,30 +12,7 @@ const char* const kSamples[ColumnCount] = {"■9999回目", "■9999/99/99 99:99
                                            "■英小文字", "■正解文字",             "■誤り文字"};
 } // namespace
 
-// A trial without its input file: its reason runs from the NO column to the end of the row.
-class TrialRowDelegate : public QStyledItemDelegate {
-public:
-    explicit TrialRowDelegate(COutDetailList* list) : QStyledItemDelegate(list), m_list(list) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        if (index.column() < CardNo || m_list->RecordAt(index.row())) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        if (index.column() > CardNo)
-            return;
-        const QHeaderView* header = m_list->header();
-        const int last = header->logicalIndex(header->count() - 1);
-        QStyleOptionViewItem wide = option;
-        wide.rect.setRight(header->sectionViewportPosition(last) + header->sectionSize(last) - 1);
-        QStyledItemDelegate::paint(painter, wide, index);
-    }
-
-private:
-    COutDetailList* m_list;
-};
-
 COutDetailList::COutDetailList(QWidget* parent) : COutReportView(parent) {
-    setItemDelegate(new TrialRowDelegate(this));
     QStringList samples;
     for (const char* sample : kSamples)
         samples << QString::fromUtf8(sample);
@@ -109,6 +84,8 @@ QString COutDetailList::Text(int row, int column) const {
     default: return m.m_found;
     }
 }
+
+int COutDetailList::MessageColumn(int row) const { return m_rows.at(row).record ? -1 : CardNo; }
 
 int COutDetailList::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();

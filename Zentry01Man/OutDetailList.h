@@ -28,6 +28,7 @@ public:
     int ColumnCount() const override { return int(Captions().size()); }
     QString Caption(int column) const override { return Captions().value(column); }
     QString Text(int row, int column) const override;
+    int MessageColumn(int row) const override;
     // The trial of a row, and its wrong character (null on a trial's error row).
     const CArrKaisekiMain_ShikouKai* TrialAt(int row) const { return m_rows.at(row).trial; }
     const CArrKaisekiMain_Moji* RecordAt(int row) const { return m_rows.at(row).record; }

@@ -22,6 +22,8 @@ void COutListBase::SetRows(const CArrKaisekiMain& analysis, const Context& conte
 
 QString COutListBase::Text(int row, int column) const { return CellText(*m_trials.at(row), column); }
 
+int COutListBase::MessageColumn(int row) const { return m_trials.at(row)->m_fileMissing ? firstValueColumn() : -1; }
+
 QList<COutListBase::Column> COutListBase::LeadingColumns() {
     return {{QStringLiteral("試行回"), QStringLiteral("■9999回目"), Qt::AlignLeft},
             {QStringLiteral("実施日"), QStringLiteral("■9999/99/99 99:99:99"), Qt::AlignLeft},

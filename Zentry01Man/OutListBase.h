@@ -29,6 +29,8 @@ public:
     QString Caption(int column) const override { return m_columns.value(column).caption; }
     QString Text(int row, int column) const override;
     Qt::Alignment Alignment(int column) const override { return m_columns.value(column).alignment; }
+    // A trial whose input file is missing shows why across its value columns.
+    int MessageColumn(int row) const override;
 
 protected:
     struct Column {
@@ -40,6 +42,8 @@ protected:
     virtual QString CellText(const CArrKaisekiMain_ShikouKai& trial, int column) const = 0;
     // Called once the rows are set, before they are shown.
     virtual void RowsSet() {}
+    // The first column of values (after the leading columns).
+    virtual int firstValueColumn() const { return 3; }
 
     const Context& context() const { return m_context; }
     const std::vector<const CArrKaisekiMain_ShikouKai*>& trials() const { return m_trials; }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -18,8 +19,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::DisplayRole)
             return m_view->Text(index.row(), index.column());
-        if (role == Qt::TextAlignmentRole)
-            return int(m_view->Alignment(index.column()) | Qt::AlignVCenter);
+        if (role == Qt::TextAlignmentRole) {
+            const int message = m_view->MessageColumn(index.row());
+            const bool inMessage = message >= 0 && index.column() >= message;
+            return int((inMessage ? Qt::AlignLeft : m_view->Alignment(index.column())) | Qt::AlignVCenter);
+        }
         return {};
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -46,8 +50,33 @@ private:
     bool m_live = false;
 };
 
+// Paints a row's message once, from its column to the right end of the last
+// column, instead of cut short in every cell.
+class MessageRowDelegate : public QStyledItemDelegate {
+public:
+    explicit MessageRowDelegate(COutReportView* view) : QStyledItemDelegate(view), m_view(view) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int message = m_view->MessageColumn(index.row());
+        if (message < 0 || index.column() < message) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        if (index.column() > message)
+            return;
+        const QHeaderView* header = m_view->header();
+        const int last = header->logicalIndex(header->count() - 1);
+        QStyleOptionViewItem wide = option;
+        wide.rect.setRight(header->sectionViewportPosition(last) + header->sectionSize(last) - 1);
+        QStyledItemDelegate::paint(painter, wide, index);
+    }
+
+private:
+    COutReportView* m_view;
+};
+
 COutReportView::COutReportView(QWidget* parent) : QTreeView(parent), m_model(new Model(this)) {
     setModel(m_model);
+    setItemDelegate(new MessageRowDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -61,6 +90,7 @@ COutReportView::COutReportView(QWidget* parent) : QTreeView(parent), m_model(new
 COutReportView::~COutReportView() { m_model->retire(); }
 
 Qt::Alignment COutReportView::Alignment(int) const { return Qt::AlignLeft; }
+int COutReportView::MessageColumn(int) const { return -1; }
 
 void COutReportView::resetRows(const std::function<void()>& change) {
     m_model->reset(change);

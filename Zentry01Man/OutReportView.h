@@ -1,7 +1,8 @@
 #pragma once
 // A report list of the result output whose cell texts are made when a row is
 // shown, so that thousands of rows list at once. Subclasses say what the rows
-// and columns are.
+// and columns are. A row may instead show one message (a trial whose input
+// file is missing) across the rest of the row.
 #include <QTreeView>
 
 #include <functional>
@@ -17,6 +18,9 @@ public:
     virtual QString Caption(int column) const = 0;
     virtual QString Text(int row, int column) const = 0;
     virtual Qt::Alignment Alignment(int column) const;
+    // The column from which the row's message runs to the end of the row; -1
+    // for a row of ordinary cells.
+    virtual int MessageColumn(int row) const;
 
 protected:
     // Changes what the rows are, then selects the first row.
