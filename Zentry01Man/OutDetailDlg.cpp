@@ -13,9 +13,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 using Entries = QList<QPair<QString, int>>;
@@ -51,57 +52,37 @@ Entries classEntries() {
 
 COutDetailDlg::COutDetailDlg(CDB& userDb, CDB& masterDb, const COutSelection& selection, int timeBand,
                              QWidget* parent)
-    : COutScreen(QStringLiteral("解析結果の出力 [エラー内容の表示]"), parent), m_userDb(userDb),
-      m_masterDb(masterDb), m_selection(selection), m_timeBand(timeBand) {
+    : COutResultScreen(userDb, masterDb, selection, QStringLiteral("解析結果の出力 [エラー内容の表示]"), parent),
+      m_timeBand(timeBand) {
     setObjectName(QStringLiteral("outDetailScreen"));
-    QHBoxLayout* nameRow = userNameRow(userDb, selection.userCode);
-    auto* band = new QLineEdit(Labels::TimeBand(timeBand), this);
-    band->setObjectName(QStringLiteral("bandField"));
-    band->setReadOnly(true);
-    band->setFocusPolicy(Qt::NoFocus);
-    nameRow->insertWidget(nameRow->count() - 1, new QLabel(QStringLiteral("経過時間"), this));
-    nameRow->insertWidget(nameRow->count() - 1, band);
-
-    auto* title = new QLabel(selection.TitleLine(), this);
-    title->setObjectName(QStringLiteral("titleLine"));
-    body()->addWidget(title);
+    addUserRow(userDb, selection.userCode, timeBand);
+    body()->addWidget(titleLine());
 
     const int task = selection.filter.task;
     auto* filters = new QHBoxLayout;
-    m_kind = addFilter(filters, QStringLiteral("エラー種類(&E)"), "kindList", kindEntries(task));
+    m_kind = addChoice(filters, QStringLiteral("エラー種類(&E)"), "kindList");
+    m_item = addChoice(filters, QStringLiteral("項目名(&I)"), "itemList");
+    m_class = addChoice(filters, QStringLiteral("文字種(&M)"), "classList");
+    for (const auto& [list, entries] :
+         {std::pair{m_kind, kindEntries(task)}, std::pair{m_item, itemEntries(task)}, std::pair{m_class, classEntries()}})
+        for (const auto& [text, data] : entries)
+            list->addItem(text, data);
     m_kind->setEnabled(task != 1);
-    m_item = addFilter(filters, QStringLiteral("項目名(&I)"), "itemList", itemEntries(task));
-    m_class = addFilter(filters, QStringLiteral("文字種(&M)"), "classList", classEntries());
-    auto* show = new QPushButton(QStringLiteral("表示(&S)"), this);
-    show->setObjectName(QStringLiteral("showButton"));
+    QPushButton* show = button(QStringLiteral("表示(&S)"), "showButton");
     filters->addWidget(show);
     filters->addStretch(1);
     body()->addLayout(filters);
 
+    m_count = addCountRow();
     m_list = new COutDetailList(this);
     m_list->setObjectName(QStringLiteral("errorList"));
-    m_count = countLabel();
-    auto* listHead = new QHBoxLayout;
-    listHead->addStretch(1);
-    listHead->addWidget(m_count);
-    body()->addLayout(listHead);
     body()->addWidget(m_list, 1);
 
-    auto* saveButton = new QPushButton(QStringLiteral("ファイル保存(&A)"), this);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    auto* compareButton = new QPushButton(QStringLiteral("正解と入力の比較"), this);
-    compareButton->setObjectName(QStringLiteral("compareButton"));
+    QPushButton* compareButton = button(QStringLiteral("正解と入力の比較"), "compareButton");
     compareButton->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    for (QPushButton* b : {show, saveButton, close})
-        b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(saveButton);
-    buttons->addStretch(1);
-    buttons->addWidget(compareButton);
-    buttons->addWidget(close);
-    body()->addLayout(buttons);
+    QPushButton* saveButton = button(QStringLiteral("ファイル保存(&A)"), "saveButton");
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({compareButton, close}, saveButton);
 
     connect(show, &QPushButton::clicked, this, &COutDetailDlg::refilter);
     for (QComboBox* list : {m_kind, m_item, m_class})
@@ -111,25 +92,8 @@ COutDetailDlg::COutDetailDlg(CDB& userDb, CDB& masterDb, const COutSelection& se
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &COutDetailDlg::compare);
 
-    Guarded([this] {
-        CWaitCursor wait;
-        m_analysis.Run(m_userDb, m_masterDb, m_selection.Conditions(m_timeBand));
-    });
+    Guarded([&] { analyse(timeBand); });
     refilter();
-}
-
-QComboBox* COutDetailDlg::addFilter(QHBoxLayout* row, const QString& caption, const char* name,
-                                    const QList<QPair<QString, int>>& entries) {
-    auto* label = new QLabel(caption, this);
-    auto* list = new QComboBox(this);
-    list->setObjectName(QLatin1String(name));
-    for (const auto& [text, data] : entries)
-        list->addItem(text, data);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    label->setBuddy(list);
-    row->addWidget(label);
-    row->addWidget(list);
-    return list;
 }
 
 void COutDetailDlg::refilter() {

@@ -4,9 +4,6 @@
 #include "HistoryList.h"
 #include "Labels.h"
 
-#include <QAbstractTableModel>
-#include <QHeaderView>
-#include <QStyledItemDelegate>
 
 namespace {
 enum Column { TrialNo, Date, Band, CardNo, Item, Kind, CharClass, Expected, Found, ColumnCount };
@@ -15,75 +12,18 @@ const char* const kSamples[ColumnCount] = {"■9999回目", "■9999/99/99 99:99
                                            "■英小文字", "■正解文字",             "■誤り文字"};
 } // namespace
 
-class COutDetailList::Model : public QAbstractTableModel {
-public:
-    explicit Model(COutDetailList* list) : QAbstractTableModel(list), m_list(list) {}
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : m_list->RowCount(); }
-    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : ColumnCount; }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::DisplayRole)
-            return m_list->Text(index.row(), index.column());
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < ColumnCount)
-            return Captions().at(section);
-        return {};
-    }
-    void reset(const std::function<void()>& change) {
-        beginResetModel();
-        change();
-        endResetModel();
-    }
-
-private:
-    COutDetailList* m_list;
-};
-
-// A trial without its input file: its reason runs from the NO column to the end of the row.
-class TrialRowDelegate : public QStyledItemDelegate {
-public:
-    explicit TrialRowDelegate(COutDetailList* list) : QStyledItemDelegate(list), m_list(list) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        if (index.column() < CardNo || m_list->RecordAt(index.row())) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        if (index.column() > CardNo)
-            return;
-        const QHeaderView* header = m_list->header();
-        const int last = header->logicalIndex(header->count() - 1);
-        QStyleOptionViewItem wide = option;
-        wide.rect.setRight(header->sectionViewportPosition(last) + header->sectionSize(last) - 1);
-        QStyledItemDelegate::paint(painter, wide, index);
-    }
-
-private:
-    COutDetailList* m_list;
-};
-
-COutDetailList::COutDetailList(QWidget* parent) : QTreeView(parent), m_model(new Model(this)) {
-    setModel(m_model);
-    setItemDelegate(new TrialRowDelegate(this));
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    const QFontMetrics metrics(font());
-    for (int c = 0; c < ColumnCount; ++c)
-        header()->resizeSection(c, metrics.horizontalAdvance(QString::fromUtf8(kSamples[c])));
+COutDetailList::COutDetailList(QWidget* parent) : COutReportView(parent) {
+    QStringList samples;
+    for (const char* sample : kSamples)
+        samples << QString::fromUtf8(sample);
+    sizeColumns(samples);
 }
 
-COutDetailList::~COutDetailList() = default;
-
-QStringList COutDetailList::Captions() {
-    return {QStringLiteral("試行回"),   QStringLiteral("実施日"), QStringLiteral("経過時間"),
-            QStringLiteral("NO"),       QStringLiteral("項目名"), QStringLiteral("エラー種類"),
-            QStringLiteral("文字種"),   QStringLiteral("正解文字"), QStringLiteral("誤り文字")};
+const QStringList& COutDetailList::Captions() {
+    static const QStringList captions{QStringLiteral("試行回"),   QStringLiteral("実施日"),   QStringLiteral("経過時間"),
+                                      QStringLiteral("NO"),       QStringLiteral("項目名"),   QStringLiteral("エラー種類"),
+                                      QStringLiteral("文字種"),   QStringLiteral("正解文字"), QStringLiteral("誤り文字")};
+    return captions;
 }
 
 QString COutDetailList::ErrorKindName(int problemCode, int kind) {
@@ -105,7 +45,7 @@ QString COutDetailList::ItemName(int itemCode) {
 }
 
 void COutDetailList::SetRows(const CArrKaisekiMain& analysis, int problemCode, int timeBand, const Filter& filter) {
-    m_model->reset([&] {
+    resetRows([&] {
         m_problemCode = problemCode;
         m_timeBand = timeBand;
         m_rows.clear();
@@ -122,8 +62,6 @@ void COutDetailList::SetRows(const CArrKaisekiMain& analysis, int problemCode, i
             }
         }
     });
-    if (!m_rows.empty())
-        setCurrentIndex(m_model->index(0, 0));
 }
 
 QString COutDetailList::Text(int row, int column) const {
@@ -146,6 +84,8 @@ QString COutDetailList::Text(int row, int column) const {
     default: return m.m_found;
     }
 }
+
+int COutDetailList::MessageColumn(int row) const { return m_rows.at(row).record ? -1 : CardNo; }
 
 int COutDetailList::SelectedRow() const {
     const QModelIndexList rows = selectionModel()->selectedRows();

@@ -3,7 +3,7 @@
 // analysed trials that passes the three filters (0 lets everything pass), its
 // texts made when the row is shown. A trial without its input file shows the
 // reason in one row of its own.
-#include <QTreeView>
+#include "OutReportView.h"
 
 #include <vector>
 
@@ -11,7 +11,7 @@ class CArrKaisekiMain;
 class CArrKaisekiMain_Moji;
 class CArrKaisekiMain_ShikouKai;
 
-class COutDetailList : public QTreeView {
+class COutDetailList : public COutReportView {
     Q_OBJECT
 public:
     struct Filter {
@@ -21,19 +21,21 @@ public:
     };
 
     explicit COutDetailList(QWidget* parent = nullptr);
-    ~COutDetailList() override;
 
     // The analysis must outlive the rows.
     void SetRows(const CArrKaisekiMain& analysis, int problemCode, int timeBand, const Filter& filter);
-    int RowCount() const { return int(m_rows.size()); }
-    QString Text(int row, int column) const;
+    int RowCount() const override { return int(m_rows.size()); }
+    int ColumnCount() const override { return int(Captions().size()); }
+    QString Caption(int column) const override { return Captions().value(column); }
+    QString Text(int row, int column) const override;
+    int MessageColumn(int row) const override;
     // The trial of a row, and its wrong character (null on a trial's error row).
     const CArrKaisekiMain_ShikouKai* TrialAt(int row) const { return m_rows.at(row).trial; }
     const CArrKaisekiMain_Moji* RecordAt(int row) const { return m_rows.at(row).record; }
     // The selected row, -1 without one.
     int SelectedRow() const;
 
-    static QStringList Captions();
+    static const QStringList& Captions();
     static QString ErrorKindName(int problemCode, int kind);
     static QString ItemName(int itemCode);
 
@@ -42,8 +44,6 @@ private:
         const CArrKaisekiMain_ShikouKai* trial;
         const CArrKaisekiMain_Moji* record;
     };
-    class Model;
-    Model* m_model;
     std::vector<Row> m_rows;
     int m_problemCode = 1;
     int m_timeBand = 0;

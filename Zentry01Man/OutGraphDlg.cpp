@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -23,23 +22,15 @@ constexpr double kBandHeight = 12000; // 120 mm in 0.01 mm
 
 COutGraphDlg::COutGraphDlg(CDB& userDb, CDB& masterDb, const COutSelection& selection, int timeBand,
                            QWidget* parent)
-    : COutScreen(QStringLiteral("解析結果の出力 [グラフ表示]"), parent), m_userDb(userDb), m_masterDb(masterDb),
-      m_selection(selection), m_timeBand(timeBand) {
+    : COutResultScreen(userDb, masterDb, selection, QStringLiteral("解析結果の出力 [グラフ表示]"), parent),
+      m_timeBand(timeBand) {
     setObjectName(QStringLiteral("outGraphScreen"));
-    QHBoxLayout* nameRow = userNameRow(userDb, selection.userCode);
-    auto* band = new QLineEdit(Labels::TimeBand(timeBand), this);
-    band->setObjectName(QStringLiteral("bandField"));
-    band->setReadOnly(true);
-    band->setFocusPolicy(Qt::NoFocus);
-    nameRow->insertWidget(nameRow->count() - 1, new QLabel(QStringLiteral("経過時間"), this));
-    nameRow->insertWidget(nameRow->count() - 1, band);
+    addUserRow(userDb, selection.userCode, timeBand);
 
     auto* titleRow = new QHBoxLayout;
-    auto* title = new QLabel(selection.TitleLine(), this);
-    title->setObjectName(QStringLiteral("titleLine"));
-    auto* courseCaption = new QLabel(QStringLiteral("コース"), this);
-    m_course = new QComboBox(this);
-    m_course->setObjectName(QStringLiteral("courseList"));
+    titleRow->addWidget(titleLine());
+    titleRow->addStretch(1);
+    m_course = addChoice(titleRow, QStringLiteral("コース"), "courseList");
     if (selection.filter.courseGroup == 1) {
         for (int course : {4, 1, 3})
             m_course->addItem(Labels::Course(course), course);
@@ -47,11 +38,6 @@ COutGraphDlg::COutGraphDlg(CDB& userDb, CDB& masterDb, const COutSelection& sele
         m_course->addItem(Labels::Course(2), 2);
         m_course->setEnabled(false);
     }
-    courseCaption->setBuddy(m_course);
-    titleRow->addWidget(title);
-    titleRow->addStretch(1);
-    titleRow->addWidget(courseCaption);
-    titleRow->addWidget(m_course);
     body()->addLayout(titleRow);
 
     m_graph = new CKCGraph(this);
@@ -59,16 +45,9 @@ COutGraphDlg::COutGraphDlg(CDB& userDb, CDB& masterDb, const COutSelection& sele
     m_graph->SetForm(CKCGraphDraw::kUtility);
     body()->addWidget(m_graph, 1);
 
-    auto* printButton = new QPushButton(QStringLiteral("印刷(&P)"), this);
-    printButton->setObjectName(QStringLiteral("printButton"));
-    printButton->setAutoDefault(false);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(printButton);
-    buttons->addWidget(close);
-    body()->addLayout(buttons);
+    QPushButton* printButton = button(QStringLiteral("印刷(&P)"), "printButton");
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({printButton, close});
 
     connect(m_course, &QComboBox::activated, this, &COutGraphDlg::reload);
     connect(printButton, &QPushButton::clicked, this, &COutGraphDlg::print);
@@ -78,8 +57,7 @@ COutGraphDlg::COutGraphDlg(CDB& userDb, CDB& masterDb, const COutSelection& sele
 
 void COutGraphDlg::reload() {
     Guarded([this] {
-        CWaitCursor wait;
-        m_analysis.Run(m_userDb, m_masterDb, m_selection.Conditions(m_timeBand, m_course->currentData().toInt()));
+        analyse(m_timeBand, m_course->currentData().toInt());
         m_graph->SetData(m_analysis, &m_userDb);
         m_graph->Prepare();
     });

@@ -7,7 +7,6 @@
 #include "OutGraphDlg.h"
 #include "OutMainList.h"
 #include "ScreenSetup.h"
-#include "WaitCursor.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -16,32 +15,21 @@
 #include <QVBoxLayout>
 
 COutMainDlg::COutMainDlg(CDB& userDb, CDB& masterDb, const COutSelection& selection, QWidget* parent)
-    : COutScreen(QStringLiteral("解析結果の出力 [基本画面]"), parent), m_userDb(userDb), m_masterDb(masterDb),
-      m_selection(selection) {
+    : COutResultScreen(userDb, masterDb, selection, QStringLiteral("解析結果の出力 [基本画面]"), parent) {
     setObjectName(QStringLiteral("outMainScreen"));
     const bool converted = selection.filter.converted();
-    userNameRow(userDb, selection.userCode);
-
-    auto* bandRow = new QHBoxLayout;
-    auto* bandCaption = new QLabel(QStringLiteral("経過時間(&K)"), this);
-    m_band = new QComboBox(this);
-    m_band->setObjectName(QStringLiteral("bandList"));
+    QHBoxLayout* bandRow = addUserRow(userDb, selection.userCode);
+    bandRow->insertSpacing(bandRow->count() - 1, ScreenSetup::ScaleX(this, 12));
+    QLabel* bandCaption = nullptr;
+    m_band = choice(QStringLiteral("経過時間(&K)"), "bandList", bandCaption);
     for (int band = 0; band <= 4; ++band)
         m_band->addItem(Labels::TimeBand(band), band);
     // Converted values exist for whole trials only.
     m_band->setEnabled(!converted);
-    bandCaption->setBuddy(m_band);
-    auto* show = new QPushButton(QStringLiteral("表示(&S)"), this);
-    show->setObjectName(QStringLiteral("showButton"));
-    bandRow->addWidget(bandCaption);
-    bandRow->addWidget(m_band);
-    bandRow->addWidget(show);
-    bandRow->addStretch(1);
-    body()->addLayout(bandRow);
-
-    auto* title = new QLabel(selection.TitleLine(), this);
-    title->setObjectName(QStringLiteral("titleLine"));
-    body()->addWidget(title);
+    QPushButton* show = button(QStringLiteral("表示(&S)"), "showButton");
+    for (QWidget* w : std::initializer_list<QWidget*>{bandCaption, m_band, show})
+        bandRow->insertWidget(bandRow->count() - 1, w);
+    body()->addWidget(titleLine());
 
     m_tabs = new CICTabCtrl(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -58,28 +46,13 @@ COutMainDlg::COutMainDlg(CDB& userDb, CDB& masterDb, const COutSelection& select
         m_tabs->Add(i, m_lists[i], true);
     }
 
-    auto* graph = new QPushButton(QStringLiteral("グラフを表示(&G)"), this);
-    graph->setObjectName(QStringLiteral("graphButton"));
+    QPushButton* graph = button(QStringLiteral("グラフを表示(&G)"), "graphButton");
     m_tabs->Add(0, graph);
-    m_count = countLabel();
-    auto* listFoot = new QHBoxLayout;
-    listFoot->addWidget(graph);
-    listFoot->addStretch(1);
-    listFoot->addWidget(m_count);
-    body()->addLayout(listFoot);
-
-    auto* errors = new QPushButton(QStringLiteral("エラー内容の表示"), this);
-    errors->setObjectName(QStringLiteral("errorsButton"));
+    m_count = addCountRow();
+    QPushButton* errors = button(QStringLiteral("エラー内容の表示"), "errorsButton");
     errors->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(errors);
-    buttons->addWidget(close);
-    body()->addLayout(buttons);
-    for (QPushButton* b : {show, graph, close})
-        b->setAutoDefault(false);
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({errors, close}, graph);
     if (converted) {
         // Converted values have no item or character-kind breakdown.
         m_tabs->removeTab(2);
@@ -100,8 +73,7 @@ int COutMainDlg::timeBand() const { return m_band->currentData().toInt(); }
 
 void COutMainDlg::refill() {
     Guarded([this] {
-        CWaitCursor wait;
-        m_analysis.Run(m_userDb, m_masterDb, m_selection.Conditions(timeBand()));
+        analyse(timeBand());
         const COutListBase::Context context{m_selection.filter.task, m_selection.filter.trialTime,
                                             m_selection.filter.courseGroup, timeBand()};
         for (COutListBase* list : m_lists)

@@ -12,15 +12,6 @@ constexpr int kValueColumns = 9; // コース .. 項目正解率
 QString cards(int n) { return QString::asprintf("%d", n) + QStringLiteral("枚"); }
 QString rate(double r) { return QString::asprintf("%4.1f%%", r); }
 
-QString courseShort(int course) {
-    switch (course) {
-    case 1: return QStringLiteral("テスト");
-    case 2: return QStringLiteral("基礎");
-    case 3: return QStringLiteral("レベル");
-    default: return {};
-    }
-}
-
 // The counts shown for a trial: as run, or converted to 60 minutes and truncated.
 struct Counts {
     int work, correct, items, itemsCorrect;
@@ -95,7 +86,7 @@ QString COutMainList1::valueText(const CArrKaisekiMain_ShikouKai& trial, int col
 QString COutMainList1::CellText(const CArrKaisekiMain_ShikouKai& trial, int column) const {
     switch (column) {
     case 0: return leadingText(trial, 0);
-    case 1: return courseShort(trial.courseCode());
+    case 1: return Labels::CourseShort(trial.courseCode());
     case 2: return leadingText(trial, 1);
     case 3: return leadingText(trial, 2);
     default: break;

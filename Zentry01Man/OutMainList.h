@@ -16,6 +16,7 @@ protected:
     QList<Column> Columns() const override;
     QString CellText(const CArrKaisekiMain_ShikouKai& trial, int column) const override;
     void RowsSet() override;
+    int firstValueColumn() const override { return 4; } // after コース
 
 private:
     // The shown values of the four marked columns: work count, correct rate,

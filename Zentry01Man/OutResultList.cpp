@@ -8,7 +8,6 @@
 #include "ResultDetailDlg.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
-#include "WaitCursor.h"
 #include "Zentry01ManStrings.h"
 
 #include <QHBoxLayout>
@@ -18,13 +17,10 @@
 #include <QVBoxLayout>
 
 COutResultList::COutResultList(CDB& userDb, CDB& masterDb, const COutSelection& selection, QWidget* parent)
-    : COutScreen(QStringLiteral("解析結果の出力 [試行結果一覧]"), parent), m_userDb(userDb), m_masterDb(masterDb),
-      m_selection(selection) {
+    : COutResultScreen(userDb, masterDb, selection, QStringLiteral("解析結果の出力 [試行結果一覧]"), parent) {
     setObjectName(QStringLiteral("outResultList"));
-    userNameRow(userDb, selection.userCode);
-    auto* title = new QLabel(selection.TitleLine(), this);
-    title->setObjectName(QStringLiteral("titleLine"));
-    body()->addWidget(title);
+    addUserRow(userDb, selection.userCode);
+    body()->addWidget(titleLine());
 
     auto* pick = new QHBoxLayout;
     auto* countCaption = new QLabel(QStringLiteral("枚数"), this);
@@ -32,34 +28,24 @@ COutResultList::COutResultList(CDB& userDb, CDB& masterDb, const COutSelection& 
     m_count->setObjectName(QStringLiteral("countField"));
     m_count->setFixedWidth(ScreenSetup::ScaleX(this, 80));
     countCaption->setBuddy(m_count);
-    auto* select = new QPushButton(QStringLiteral("選択(&S)"), this);
-    select->setObjectName(QStringLiteral("selectButton"));
-    m_rows = countLabel();
+    QPushButton* select = button(QStringLiteral("選択(&S)"), "selectButton");
     pick->addWidget(countCaption);
     pick->addWidget(m_count);
     pick->addWidget(new QLabel(QStringLiteral("枚目"), this));
     pick->addWidget(select);
     pick->addStretch(1);
-    pick->addWidget(m_rows);
     body()->addLayout(pick);
 
+    m_rows = addCountRow();
     m_list = new CICListCtrl(this);
     m_list->setObjectName(QStringLiteral("cardList"));
     m_list->SetUp(true, QString(), 0);
     body()->addWidget(m_list, 1);
 
-    auto* compareButton = new QPushButton(QStringLiteral("正解と入力の比較"), this);
-    compareButton->setObjectName(QStringLiteral("compareButton"));
+    QPushButton* compareButton = button(QStringLiteral("正解と入力の比較"), "compareButton");
     compareButton->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    for (QPushButton* b : {select, close})
-        b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(compareButton);
-    buttons->addWidget(close);
-    body()->addLayout(buttons);
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({compareButton, close});
 
     connect(select, &QPushButton::clicked, this, &COutResultList::selectByCount);
     connect(compareButton, &QPushButton::clicked, this, &COutResultList::compare);
@@ -69,8 +55,7 @@ COutResultList::COutResultList(CDB& userDb, CDB& masterDb, const COutSelection& 
 }
 
 void COutResultList::load() {
-    CWaitCursor wait;
-    m_analysis.Run(m_userDb, m_masterDb, m_selection.Conditions(0));
+    analyse(0);
     if (m_analysis.GetSize() == 0)
         return;
     const CArrKaisekiMain_ShikouKai& trial = *m_analysis.GetAt(0);

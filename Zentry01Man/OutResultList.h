@@ -3,16 +3,14 @@
 // with "×" under each item answered wrongly, the time from the trial's start,
 // and for the basic-training course the number of checks; each card leads to
 // its answers beside the inputs.
-#include "ArrKaisekiMain.h"
-#include "OutScreen.h"
-#include "OutSelection.h"
+#include "OutResultScreen.h"
 
 class CArrBase;
 class CICListCtrl;
 class CNumberSpinField;
 class QLabel;
 
-class COutResultList : public COutScreen {
+class COutResultList : public COutResultScreen {
     Q_OBJECT
 public:
     // selection: the one trial to list.
@@ -32,10 +30,6 @@ private:
     void selectByCount();
     void compare();
 
-    CDB& m_userDb;
-    CDB& m_masterDb;
-    COutSelection m_selection;
-    CArrKaisekiMain m_analysis;
     CArrBase* m_deck = nullptr; // the trial's deck, restored from its input-value file
     int m_problemCode = 0;
     CNumberSpinField* m_count;

@@ -12,8 +12,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -34,7 +32,7 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
     : COutScreen(title, parent), m_userDb(userDb), m_masterDb(masterDb), m_userCode(userCode),
       m_selectionMode(selectionMode) {
     setObjectName(QStringLiteral("historyScreen"));
-    userNameRow(userDb, userCode);
+    addUserRow(userDb, userCode);
 
     auto* filters = new QGridLayout;
     m_task = addFilter(filters, 0, QStringLiteral("課題(&K)"), "taskList", labels(Labels::Problem, 1, 3), 0);
@@ -42,9 +40,7 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
         addFilter(filters, 1, QStringLiteral("試行実時間(&E)"), "trialTimeList", labels(Labels::EndTimeList, 1, 6), 1);
     m_course = addFilter(filters, 2, QStringLiteral("コース(&C)"), "courseList", labels(Labels::CourseGroup, 1, 2), 0);
     m_data = addFilter(filters, 3, QStringLiteral("表示データ(&H)"), "dataList", labels(Labels::TrialSelection, 1, 3), 0);
-    auto* show = new QPushButton(QStringLiteral("表示(&S)"), this);
-    show->setObjectName(QStringLiteral("showButton"));
-    show->setAutoDefault(false);
+    QPushButton* show = button(QStringLiteral("表示(&S)"), "showButton");
     filters->addWidget(show, 1, 4, Qt::AlignBottom);
     filters->setColumnStretch(1, 1);
     filters->setColumnStretch(3, 1);
@@ -55,6 +51,7 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
     guidance->setVisible(selectionMode);
     body()->addWidget(guidance);
 
+    m_count = addCountRow();
     m_rows = new CICListCtrl(this);
     m_rows->setObjectName(QStringLiteral("historyList"));
     m_rows->SetUp(true, QString(), 0);
@@ -64,32 +61,16 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
                                   CHistoryList::Alignment(c));
     if (selectionMode) // room for the check box
         m_rows->setColumnWidth(0, m_rows->columnWidth(0) + m_rows->fontMetrics().height() + 4);
-    m_count = countLabel();
-    auto* listHead = new QHBoxLayout;
-    listHead->addStretch(1);
-    listHead->addWidget(m_count);
-    body()->addLayout(listHead);
     body()->addWidget(m_rows, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto* results = new QPushButton(QStringLiteral("解析結果表示"), this);
-    results->setObjectName(QStringLiteral("resultsButton"));
+    QPushButton* results = button(QStringLiteral("解析結果表示"), "resultsButton");
     results->setDefault(selectionMode);
     results->setVisible(selectionMode);
-    m_cardList = new QPushButton(QStringLiteral("試行一覧表示"), this);
-    m_cardList->setObjectName(QStringLiteral("cardListButton"));
-    auto* remove = new QPushButton(QStringLiteral("削除(&D)"), this);
-    remove->setObjectName(QStringLiteral("deleteButton"));
+    m_cardList = button(QStringLiteral("試行一覧表示"), "cardListButton");
+    QPushButton* remove = button(QStringLiteral("削除(&D)"), "deleteButton");
     remove->setVisible(selectionMode);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    for (QPushButton* b : {results, m_cardList, remove, close}) {
-        if (b != results)
-            b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    body()->addLayout(buttons);
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({results, m_cardList, remove, close});
 
     connect(show, &QPushButton::clicked, this, &CRirekiDlg::refill);
     for (QComboBox* list : {m_task, m_trialTime, m_course, m_data})
@@ -108,13 +89,10 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
 
 QComboBox* CRirekiDlg::addFilter(QGridLayout* grid, int column, const QString& caption, const char* name,
                                  const QStringList& entries, int selected) {
-    auto* label = new QLabel(caption, this);
-    auto* list = new QComboBox(this);
-    list->setObjectName(QLatin1String(name));
+    QLabel* label = nullptr;
+    QComboBox* list = choice(caption, name, label);
     list->addItems(entries);
     list->setCurrentIndex(selected);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    label->setBuddy(list);
     // Two filters to a row, so that the window's narrowest width holds them.
     grid->addWidget(label, column / 2, (column % 2) * 2, Qt::AlignRight);
     grid->addWidget(list, column / 2, (column % 2) * 2 + 1);

@@ -25,49 +25,28 @@ CUserHikakuDlg::CUserHikakuDlg(CDB& userDb, QWidget* parent)
     : COutScreen(QStringLiteral("解析結果の出力[ユーザー比較]"), parent), m_userDb(userDb) {
     setObjectName(QStringLiteral("userCompareScreen"));
     auto* filters = new QHBoxLayout;
-    auto* taskCaption = new QLabel(QStringLiteral("課題(&K)"), this);
-    m_task = new QComboBox(this);
-    m_task->setObjectName(QStringLiteral("taskList"));
+    m_task = addChoice(filters, QStringLiteral("課題(&K)"), "taskList");
     for (int task = 1; task <= 3; ++task)
         m_task->addItem(Labels::Problem(task), task);
-    taskCaption->setBuddy(m_task);
-    auto* levelCaption = new QLabel(QStringLiteral("解析レベル(&E)"), this);
-    m_level = new QComboBox(this);
-    m_level->setObjectName(QStringLiteral("levelList"));
+    m_level = addChoice(filters, QStringLiteral("解析レベル(&E)"), "levelList");
     m_level->addItem(QStringLiteral("枚数レベル"), CArrUserHikaku::CardLevel);
     m_level->addItem(QStringLiteral("項目レベル"), CArrUserHikaku::ItemLevel);
-    levelCaption->setBuddy(m_level);
-    auto* show = new QPushButton(QStringLiteral("表示"), this);
-    show->setObjectName(QStringLiteral("showButton"));
-    show->setAutoDefault(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{taskCaption, m_task, levelCaption, m_level, show})
-        filters->addWidget(w);
+    QPushButton* show = button(QStringLiteral("表示"), "showButton");
+    filters->addWidget(show);
     filters->addStretch(1);
     body()->addLayout(filters);
 
+    m_count = addCountRow();
     m_list = new CICListCtrl(this);
     m_list->setObjectName(QStringLiteral("compareList"));
     m_list->SetUp(true, QString(), 0);
     for (int c = 0; c < CArrUserHikaku::kColumns; ++c)
         m_list->InsertSizedColumn(c, CArrUserHikaku::Captions()[c], QString::fromUtf8(kSamples[c]));
-    m_count = countLabel();
-    auto* listHead = new QHBoxLayout;
-    listHead->addStretch(1);
-    listHead->addWidget(m_count);
-    body()->addLayout(listHead);
     body()->addWidget(m_list, 1);
 
-    m_save = new QPushButton(QStringLiteral("保存(&S)"), this);
-    m_save->setObjectName(QStringLiteral("saveButton"));
-    m_save->setAutoDefault(false);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_save);
-    buttons->addWidget(close);
-    body()->addLayout(buttons);
+    m_save = button(QStringLiteral("保存(&S)"), "saveButton");
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({m_save, close});
 
     connect(show, &QPushButton::clicked, this, &CUserHikakuDlg::refill);
     connect(m_task, &QComboBox::activated, this, &CUserHikakuDlg::refill);

@@ -8,6 +8,7 @@
 // figures show where the time goes.
 #include "AppSub.h"
 #include "ArrKaisekiMain.h"
+#include "BenchUserTemplate.h"
 #include "Clock.h"
 #include "Codec.h"
 #include "DB.h"
@@ -247,14 +248,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     setProgramFolder(dir.path());
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench_user"));
-        db.setDatabaseName(dir.filePath(QStringLiteral("UserData.org")));
-        db.open();
-        Schema::create(db, Schema::userDatabase());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench_user"));
+    CreateUserTemplate(dir.path());
     writeMaster(dir.filePath(QStringLiteral("Quillon01.mst")));
     CDB user, master;
     user.OpenUser();

@@ -5,11 +5,11 @@
 // - BM_HistoryList: the trial-history list of one user with 2,000 trials
 //   (reading, extremes and the 19 cell texts of every row).
 #include "ArrUserHikaku.h"
+#include "BenchUserTemplate.h"
 #include "Clock.h"
 #include "DB.h"
 #include "HistoryList.h"
 #include "ProgramFolder.h"
-#include "Schema.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -106,15 +106,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     setProgramFolder(dir.path());
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench_user"));
-        db.setDatabaseName(dir.filePath(QStringLiteral("UserData.org")));
-        db.open();
-        Schema::create(db, Schema::userDatabase());
-        writeUsers(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench_user"));
+    CreateUserTemplate(dir.path(), writeUsers);
     CDB user;
     user.OpenUser();
     g_user = &user;

@@ -3,13 +3,13 @@
 // construction until the shown screen has handled its queued events. Run
 // headless: QT_QPA_PLATFORM=offscreen build/bench/bench_utility_result_screens
 #include "ArrDenpyo.h"
+#include "BenchUserTemplate.h"
 #include "Clock.h"
 #include "Codec.h"
 #include "DB.h"
 #include "OutMainDlg.h"
 #include "ProgramFolder.h"
 #include "RirekiDlg.h"
-#include "Schema.h"
 #include "AppSub.h"
 
 #include <QApplication>
@@ -120,14 +120,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "build the default data first (zentry_default_data)\n");
         return 1;
     }
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench_user"));
-        db.setDatabaseName(dir.filePath(QStringLiteral("UserData.org")));
-        db.open();
-        Schema::create(db, Schema::userDatabase());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench_user"));
+    CreateUserTemplate(dir.path());
     CDB user, master;
     user.OpenUser();
     master.OpenMaster();

@@ -16,6 +16,7 @@ QString Problem(int code) { return pick(code, 1, {"アンケート入力", "顧�
 QString Course(int code) {
     return pick(code, 1, {"実力テスト", "基礎トレーニング", "レベルアップトレーニング", "実力テスト/レベルアップトレーニング"});
 }
+QString CourseShort(int code) { return pick(code, 1, {"テスト", "基礎", "レベル"}); }
 QString CourseGroup(int code) { return pick(code, 1, {"実力テスト/レベルアップトレーニング", "基礎トレーニング"}); }
 QString TrialSelection(int code) { return pick(code, 1, {"全て", "実力テスト最大作業量回", "実力テスト最大正解率回"}); }
 QString EndTime(int code) { return pick(code, 1, {"15分", "30分", "45分", "60分"}); }

@@ -8,6 +8,7 @@ namespace Labels {
 QString Problem(int code);          // 1 アンケート入力 ...
 QString Course(int code);           // 1..4
 QString CourseGroup(int code);      // 1, 2
+QString CourseShort(int code);      // 1 テスト, 2 基礎, 3 レベル: the lists' コース column
 QString TrialSelection(int code);   // 1..3
 QString EndTime(int code);          // 1..4
 QString EndTimeList(int code);      // 1..6

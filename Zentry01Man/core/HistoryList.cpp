@@ -40,15 +40,6 @@ const ColumnInfo kColumnInfo[CHistoryList::kColumns] = {
     {"切替音", "○", Qt::AlignHCenter},
 };
 
-QString courseShort(int course) {
-    switch (course) {
-    case 1: return QStringLiteral("テスト");
-    case 2: return QStringLiteral("基礎");
-    case 3: return QStringLiteral("レベル");
-    default: return {};
-    }
-}
-
 QString mark(const QString& flag) { return flag.toInt() == 1 ? QStringLiteral("○") : QStringLiteral("×"); }
 
 QString count(int n) { return QString::asprintf("%d", n) + QStringLiteral("枚"); }
@@ -145,7 +136,7 @@ QStringList CHistoryList::cells(const CRsHistory_tbl& row, const HistoryFilter& 
     return {
         QString::asprintf("%d", position) + QStringLiteral("回目"),
         DateText(row.m_execution_date),
-        courseShort(course),
+        Labels::CourseShort(course),
         aborted ? row.m_answer_time : Labels::EndTime(row.m_end_time.toInt()),
         count(filter.workCount(row)),
         count(filter.correctCount(row)),

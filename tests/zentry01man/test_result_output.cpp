@@ -18,6 +18,7 @@
 #include "ResultOutputFixture.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QRegularExpression>
 
 using namespace utility;
@@ -30,6 +31,11 @@ QStringList row(const COutListBase* list, int r) {
     for (int c = 0; c < list->ColumnCount(); ++c)
         out << list->Text(r, c);
     return out;
+}
+
+// The list's column is wide enough to show the text of its first row whole.
+bool showsWhole(const COutReportView* list, int column) {
+    return list->header()->sectionSize(column) >= list->fontMetrics().horizontalAdvance(list->Text(0, column));
 }
 
 class ResultOutput : public ResultOutputTest {
@@ -62,7 +68,11 @@ TEST_F(ResultOutput, BasicScreenSumsUpEachTrialAndMarksTheExtremes) {
     EXPECT_EQ(row(sums, 2).mid(3, 3), (QStringList{"全体", kMissing, kMissing}));
     EXPECT_EQ(row(sums, 2).mid(12), QStringList(8, QString())) << "no markers without a file";
     EXPECT_EQ(row(dlg.List(1), 1).mid(3), (QStringList{"2枚", "0枚", "0枚", "0枚"}));
+    EXPECT_TRUE(showsWhole(sums, 2));
     EXPECT_EQ(row(dlg.List(2), 2).mid(3, 1), QStringList{kMissing});
+    // The reason runs once across the values of the row, after the leading columns.
+    EXPECT_EQ((QList<int>{sums->MessageColumn(0), sums->MessageColumn(2), dlg.List(2)->MessageColumn(2)}),
+              (QList<int>{-1, 4, 3}));
     EXPECT_EQ(dlg.Tabs()->count(), 3);
     EXPECT_EQ(Child<QLabel>(&dlg, "titleLine")->text(), "顧客伝票修正  30分  実力テスト/レベルアップトレーニング");
     EXPECT_EQ(Child<QLabel>(&dlg, "countLabel")->text(), "3 件");
@@ -100,6 +110,8 @@ TEST_F(ResultOutput, ErrorListFiltersSavesAndComparesACard) {
     const int all = list->RowCount();
     ASSERT_GT(all, 2);
     EXPECT_EQ(list->Text(all - 1, 3), kMissing);
+    EXPECT_EQ((QList<int>{list->MessageColumn(0), list->MessageColumn(all - 1)}), (QList<int>{-1, 3}));
+    EXPECT_TRUE(showsWhole(list, 1));
     for (int r = 0; r < all - 1; ++r) {
         EXPECT_EQ(list->Text(r, 4), "顧客コード");
         EXPECT_TRUE(list->Text(r, 3) == "0001" || list->Text(r, 3) == "0003");
