@@ -156,6 +156,7 @@ struct HostileName {
     QString name;
     QString safe;
 };
+void PrintTo(const HostileName& c, std::ostream* os) { *os << c.what; }
 
 class SafeNames : public ::testing::TestWithParam<HostileName> {};
 

@@ -72,6 +72,7 @@ struct ImportCase {
     QStringList messages; // each message begins with this text, in order
     std::function<void(ImportTest&)> check;
 };
+void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
 
 } // namespace
 

@@ -24,6 +24,7 @@ struct LayoutCase {
     std::vector<std::vector<int>> numbersPerPage;
     int progressMaximum;
 };
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 class Layout : public ::testing::TestWithParam<LayoutCase> {};
 } // namespace
 

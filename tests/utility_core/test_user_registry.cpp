@@ -32,6 +32,7 @@ struct CheckCase {
     Names names;
     Check expected;
 };
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.what; }
 
 class UserRegistryCheck : public ::testing::TestWithParam<CheckCase> {};
 

@@ -116,6 +116,7 @@ struct PrintCase {
     QString mediaBox;
     int progressMaximum;
 };
+void PrintTo(const PrintCase& c, std::ostream* os) { *os << c.name; }
 class PrintToPdf : public PrintScreen, public ::testing::WithParamInterface<PrintCase> {};
 
 TEST_P(PrintToPdf, PagesAndPageSizes) {
@@ -198,6 +199,7 @@ struct FormCase {
     QString call;    // the program run and its arguments, "" for none
     QString message; // the message shown, "" for none
 };
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.name; }
 class HandwrittenPrint : public PrintScreen, public ::testing::WithParamInterface<FormCase> {};
 
 TEST_P(HandwrittenPrint, SendsTheFormOrSaysWhatIsMissing) {
