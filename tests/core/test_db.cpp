@@ -102,6 +102,7 @@ struct Damage {
     const char* name;
     void (*apply)(const QString& path);
 };
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
 
 void writeAt(const QString& path, qint64 offset, const QByteArray& bytes) {
     QFile f(path);

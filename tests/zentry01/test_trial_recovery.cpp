@@ -22,6 +22,7 @@ struct Interrupted {
     bool removeInput; // the input-value file is gone as well
     const char* answerTime;
 };
+void PrintTo(const Interrupted& c, std::ostream* os) { *os << "task " << c.problem << ", " << c.cards << " cards"; }
 
 class TrialRecoveryTest : public TaskScreenTest, public ::testing::WithParamInterface<Interrupted> {
 protected:
