@@ -70,7 +70,7 @@ void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(asItLies ? QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1")
                                 : file);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     if (asItLies)
@@ -194,9 +194,19 @@ void CDB::BeginTrans() {
             throw CDBException(db.lastError().text());
         return;
     }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        throw CDBException(q.lastError().text());
+    for (int wait = 1;; ++wait) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return;
+        // SQLITE_BUSY: the other program still writes after a whole busy timeout.
+        const QSqlError error = q.lastError();
+        if (error.nativeErrorCode() != QLatin1String("5") || wait == kBusyWaits)
+            throw CDBException(error.text());
+    }
+}
+
+void CDB::SetBusyTimeout(int ms) {
+    QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
 }
 
 void CDB::CommitTrans() {

@@ -38,6 +38,8 @@ public:
     // On a writable database the write lock is taken as the transaction
     // begins (waiting for the other program's write to end), so what is read
     // inside it stays true until the commit.
+    // When the other program holds the lock longer than one busy timeout (a
+    // large import), the wait is repeated kBusyWaits times before it fails.
     void BeginTrans();
     void CommitTrans();
     void Rollback(); // never throws
@@ -49,6 +51,11 @@ public:
 
     // "1234567" from "123-4567", "123-45-67" or "1234567"; other forms unchanged.
     static QString normaliseZip(const QString& code);
+
+    // One wait for the other program's lock, in milliseconds.
+    static constexpr int kBusyTimeoutMs = 5000;
+    static constexpr int kBusyWaits = 6;
+    void SetBusyTimeout(int ms);
 
     // A prepared statement kept for the life of the connection (hot lookups).
     QSqlQuery& cachedQuery(const QString& sql);

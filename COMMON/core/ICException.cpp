@@ -58,6 +58,11 @@ constexpr Explained kExplained[] = {
 };
 
 QString explained(const QString& text) {
+    // Only a lock held for many busy timeouts gets here; the engine's own
+    // words would only puzzle.
+    if (text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive))
+        return QStringLiteral("データベースを他のプログラムが長く使用しているため、書き込めませんでした。\n"
+                              "しばらくしてから、もう一度操作してください。");
     for (const Explained& e : kExplained)
         if (text.contains(QLatin1String(e.engine), Qt::CaseInsensitive))
             return QString::fromUtf8(e.text) + QStringLiteral("\n\n") + text;

@@ -14,6 +14,10 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 namespace {
 void addUser(CDB& db, int code, const QString& k1, const QString& k2, const QString& n1, const QString& n2,
              int deleted = 0) {
@@ -194,6 +198,41 @@ TEST(UserDatabase, ReadOnlyProgramFolderIsNamedAndLeftAsItIs) {
             EXPECT_TRUE(e.GetErrorMessage().contains(QDir::toNativeSeparators(folder.path())));
         }
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), files) << withDatabase;
+    }
+}
+
+// The other program holds the write lock: a write waits for it again and again,
+// and says so in words only when it is never given up.
+TEST(UserDatabase, AWriteWaitsForTheOtherProgramsLockAndOnlyThenGivesUp) {
+    TestFolder folder;
+    CDB writer;
+    writer.OpenUser();
+    writer.SetBusyTimeout(100);
+    for (const int heldMs : {350, 100 * CDB::kBusyWaits + 500}) {
+        std::promise<void> locked;
+        std::thread other([&] {
+            CDB db;
+            db.OpenUser();
+            db.BeginTrans();
+            locked.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(heldMs));
+            db.Rollback();
+        });
+        locked.get_future().wait();
+        QString failure;
+        try {
+            writer.BeginTrans();
+            writer.Rollback();
+        } catch (const CDBException& e) {
+            failure = e.text();
+        }
+        other.join();
+        if (heldMs < 100 * CDB::kBusyWaits) {
+            EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+        } else {
+            EXPECT_TRUE(failure.startsWith("データベースを他のプログラムが長く使用しているため")) << failure.toStdString();
+            EXPECT_FALSE(failure.contains("locked"));
+        }
     }
 }
 

@@ -43,6 +43,12 @@ public:
             readReports();
         }
     }
+    // Waits for the child to end by itself; false when it crashed or failed.
+    bool finish() {
+        m_process.waitForFinished(60000);
+        readReports();
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
     void kill() {
         if (m_process.state() == QProcess::NotRunning)
             return;
