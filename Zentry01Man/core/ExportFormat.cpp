@@ -8,6 +8,8 @@
 #include "TextUtil.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -92,7 +94,16 @@ qint32 leadingInt(const QString& text) {
                                                      std::numeric_limits<qint32>::max()));
 }
 
-double leadingDouble(const QString& text) { return std::strtod(text.trimmed().toLatin1().constData(), nullptr); }
+// The decimal number at the start of text, read alike whatever the machine's
+// locale; 0 when there is none or it is not finite ("inf" or "nan" in an
+// edited file would reach every list and graph).
+double leadingDouble(const QString& text) {
+    const QByteArray s = text.trimmed().toLatin1();
+    const char* begin = s.constData() + (s.startsWith('+') ? 1 : 0);
+    double v = 0;
+    const std::from_chars_result read = std::from_chars(begin, s.constData() + s.size(), v);
+    return read.ec == std::errc() && std::isfinite(v) ? v : 0;
+}
 
 std::optional<int> positiveNumber(const QString& text) {
     bool ok = false;
@@ -166,7 +177,11 @@ std::optional<QVector<UkvUser>> ParseUserDataUkv(const QByteArray& bytes) {
         u.kname2 = f.value(2);
         u.name1 = f.value(3);
         u.name2 = f.value(4);
-        if (!code || u.name1.isEmpty() || u.name2.isEmpty())
+        // A TAB or a double quote inside a name (a quoted field of an edited
+        // file) could not be exported again as one field: not a file of ours.
+        const auto unwritable = [](const QString& part) { return part.contains(u'\t') || part.contains(u'"'); };
+        if (!code || u.name1.isEmpty() || u.name2.isEmpty() || unwritable(u.kname1) || unwritable(u.kname2) ||
+            unwritable(u.name1) || unwritable(u.name2))
             return std::nullopt;
         u.code = *code;
         for (int i = 0; i < 3; ++i)

@@ -32,7 +32,8 @@ struct UkvUser {
     int startNo[3] = {0, 0, 0};
 };
 // The users of a management file; nullopt when it is not one: no header, a
-// code that is not a positive number, or an empty family or given name.
+// code that is not a positive number, an empty family or given name, or a
+// name holding a TAB or a double quote (it could not be exported again).
 std::optional<QVector<UkvUser>> ParseUserDataUkv(const QByteArray& bytes);
 
 // The trials of a history file. Columns are found by name, in any order and

@@ -4,6 +4,7 @@
 #include "AppSub.h"
 #include "Clock.h"
 #include "Codec.h"
+#include "SafeFileName.h"
 
 FUZZ_TARGET(file_date) {
     // Any name: a time only when it is a real one.
@@ -19,13 +20,13 @@ FUZZ_TARGET(file_date) {
     if (!date.isValid())
         return;
     const QDateTime start = naiveDateTime(date, QTime(byte(4) % 24, byte(5) % 60, byte(6) % 60));
-    // Folder separators in a name are the business of the file-name rule of user names.
-    QStringList names = cp932::decode(data.mid(7)).split(u'\t');
-    for (QString& name : names)
-        name.remove(u'/').remove(u'\\');
+    // The names may hold anything an import file can: the file stays one name
+    // the file system takes, in the user's own folder.
+    const QStringList names = cp932::decode(data.mid(7)).split(u'\t');
     for (const AppSub::CsvKind kind : {AppSub::CsvKind::InputValues, AppSub::CsvKind::AnalysisResult}) {
         for (int task = 0; task <= 4; ++task) {
             const QString file = AppSub::CsvFileName(kind, task, start, names.value(0), names.value(1));
+            FUZZ_CHECK(!file.contains(u'/') && !file.contains(u'\\') && SafeFileName::Fits(file));
             FUZZ_CHECK(AppSub::DateFromFileName(QStringLiteral("/解析結果/7/") + file, read) &&
                        read == start);
         }
