@@ -2,11 +2,14 @@
 // the real task screens, on the delivered master data, and is killed with
 // SIGKILL at a random moment: while the trainee types, while a card is saved,
 // while the trial closes, or at any moment from its start (its own start-up
-// closing the trial an earlier kill left behind included). After every kill:
+// closing the trial an earlier kill left behind included); or, beside it, a
+// second child writes users as the utility does and is killed while it
+// registers or edits one. After every kill:
 // each input-value file holds whole CR LF lines only, one per saved card;
 // each history row is either as created or completed; zentry-tool reads every
-// trial; and the next start closes the interrupted trial from its file and
-// runs trials again. The number of kills and the seed come from
+// trial; every user row is whole, none lost; and the next start closes the
+// interrupted trial from its file and runs trials again, and users can be
+// registered again. The number of kills and the seed come from
 // ZENTRY_SOAK_KILLS and ZENTRY_SOAK_SEED (bench/kill-soak.sh runs the long form).
 #include "ChildTest.h"
 #include "TaskScreenFixture.h"
@@ -17,9 +20,11 @@
 #include "IKCRitchEditCtrl.h"
 #include "ProgramFolder.h"
 #include "Recordset.h"
+#include "UserRegistry.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <chrono>
 #include <thread>
@@ -111,6 +116,30 @@ TEST(KillSoakChild, RunsTrialsUntilKilled) {
         QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("abort")), Qt::LeftButton);
         ChildTest::report("CLOSED");
         clock.advance(300);
+    }
+}
+
+const UserRegistry::Names kRegistered{QStringLiteral("ソーク"), QStringLiteral("イチ"), QStringLiteral("試験"),
+                                      QStringLiteral("一")};
+const UserRegistry::Names kEdited{QStringLiteral("ヘンシュウ"), QStringLiteral("ニ"), QStringLiteral("編集"),
+                                  QStringLiteral("二")};
+
+// The utility's side: registers users and edits each once, until it is killed.
+TEST(KillSoakChild, WritesUsersUntilKilled) {
+    const QString folderPath = qEnvironmentVariable(kFolderVariable.toLatin1());
+    if (folderPath.isEmpty())
+        GTEST_SKIP() << "runs only as a child process of KillSoak";
+    setProgramFolder(folderPath);
+    SoakNotifier notifier;
+    setNotifier(&notifier);
+    CDB db;
+    db.OpenUser();
+    for (;;) {
+        ChildTest::report("REGISTERING");
+        const int code = UserRegistry::Add(db, kRegistered);
+        ChildTest::report("REGISTERED " + QByteArray::number(code));
+        ChildTest::report("EDITING");
+        ASSERT_EQ(UserRegistry::Update(db, code, kEdited), UserRegistry::Result::Done);
     }
 }
 
@@ -283,6 +312,51 @@ protected:
         }
     }
 
+    // Every user row is whole (as registered or as edited) and each user the
+    // utility child reported is there; the next registration takes a new code.
+    void checkUsers(const QList<QByteArray>& reports, int round) {
+        SCOPED_TRACE("users, round " + std::to_string(round));
+        QSet<int> reported;
+        bool inFlight = false;
+        for (const QByteArray& line : reports) {
+            if (line.startsWith("MESSAGE "))
+                ADD_FAILURE() << line.toStdString();
+            if (line.startsWith("REGISTERED "))
+                reported << line.mid(11).toInt();
+            inFlight = line == "REGISTERING";
+        }
+        QSqlQuery q(app->UserDb().database());
+        ASSERT_TRUE(q.exec(QStringLiteral("select [user_code], [user_kname1], [user_kname2], [user_name1], "
+                                          "[user_name2] from [User_tbl] where [user_code] <> %1")
+                               .arg(kUser)));
+        int rows = 0, largest = kUser;
+        while (q.next()) {
+            ++rows;
+            largest = std::max(largest, q.value(0).toInt());
+            const QStringList names{q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                                    q.value(4).toString()};
+            const auto listOf = [](const UserRegistry::Names& n) {
+                return QStringList{n.kname1, n.kname2, n.name1, n.name2};
+            };
+            EXPECT_TRUE(names == listOf(kRegistered) || names == listOf(kEdited))
+                << "user " << q.value(0).toInt() << " is half-written: " << names.join(u',').toStdString();
+            reported.remove(q.value(0).toInt());
+        }
+        EXPECT_TRUE(reported.isEmpty()) << "a registered user is missing";
+        usersWritten += rows - usersSeen;
+        EXPECT_LE(rows - usersSeen, registeredNow(reports) + (inFlight ? 1 : 0));
+        usersSeen = rows;
+        // The utility's next start registers under the next free code.
+        EXPECT_EQ(UserRegistry::Add(app->UserDb(), kRegistered), largest + 1);
+        ++usersSeen;
+    }
+    static int registeredNow(const QList<QByteArray>& reports) {
+        return static_cast<int>(std::count_if(reports.begin(), reports.end(),
+                                              [](const QByteArray& r) { return r.startsWith("REGISTERED "); }));
+    }
+    int usersSeen = 0;    // user rows besides the trainee's after the last check
+    int usersWritten = 0; // by the utility children, all rounds
+
     // The next start of the task program, the day after the child's trials,
     // closes what the kill interrupted.
     void checkNextStart(int round) {
@@ -315,10 +389,21 @@ TEST_F(KillSoak, EveryKillLeavesWholeRecordsThatTheNextStartCloses) {
                          {kSeedVariable, QString::number(random.bounded(1000000))},
                          {kDayVariable, QString::number(round)}});
         // Typing, saving or closing, the first to fourth time it happens; or any
-        // moment within two seconds of the start.
-        static const char* const moments[] = {"TYPING", "SAVING", "CLOSING"};
-        const int moment = round % 4;
-        if (moment < 3) {
+        // moment within two seconds of the start; or while the utility child
+        // beside it registers or edits a user.
+        static const char* const moments[] = {"TYPING", "SAVING", "CLOSING", "", "REGISTERING", "EDITING"};
+        const int moment = round % 6;
+        std::unique_ptr<ChildTest> utility;
+        if (moment >= 4) {
+            utility = std::make_unique<ChildTest>(QStringLiteral("KillSoakChild.WritesUsersUntilKilled"),
+                                                  QList<QPair<QString, QString>>{{kFolderVariable, folder.path()}});
+            int seen = 0;
+            const int nth = 1 + random.bounded(20);
+            ASSERT_TRUE(utility->waitFor([&](const QByteArray& r) { return r == moments[moment] && ++seen == nth; }))
+                << "the utility child ended early: " << QByteArrayList(utility->reports()).join(' ').toStdString();
+            std::this_thread::sleep_for(std::chrono::microseconds(random.bounded(3000)));
+            utility->kill();
+        } else if (moment != 3) {
             int seen = 0;
             const int nth = 1 + random.bounded(4);
             ASSERT_TRUE(child.waitFor([&](const QByteArray& r) {
@@ -331,6 +416,7 @@ TEST_F(KillSoak, EveryKillLeavesWholeRecordsThatTheNextStartCloses) {
         }
         child.kill();
         checkAfterKill(readReports(child.reports()), round);
+        checkUsers(utility ? utility->reports() : QList<QByteArray>{}, round);
         // Every second kill is followed by a start of the task program here; the
         // others leave the interrupted trial to the next child's start.
         if (round % 2 == 1)
@@ -342,8 +428,9 @@ TEST_F(KillSoak, EveryKillLeavesWholeRecordsThatTheNextStartCloses) {
     app = std::make_unique<CZentry01App>();
     app->OpenDatabases();
     checkNextStart(kills);
-    std::printf("kill soak: %d kills, seed %u, %d trials, %d interrupted trials left for the next start\n",
-                kills, seed, static_cast<int>(rows().size()), withRowsLeft);
+    std::printf("kill soak: %d kills, seed %u, %d trials, %d interrupted trials left for the next start, "
+                "%d users written by killed utility children\n",
+                kills, seed, static_cast<int>(rows().size()), withRowsLeft, usersWritten);
 }
 
 } // namespace
