@@ -12,6 +12,9 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRandomGenerator>
+
+#include <functional>
 
 using namespace utility;
 
@@ -96,22 +99,25 @@ TEST_F(UtilityMenu, TheWindowMenuOpensTheAboutBox) {
     EXPECT_EQ(version, QStringLiteral("指導者用ユーティリティ Version 3.0"));
 }
 
-// Start-up runs with real message boxes; the test answers them.
-TEST(UtilityStartUp, AMissingMasterFileIsShownAndTheMenuOpensAllTheSame) {
-    PrivateTemp temp;
-    TestFolder folder; // no master data file in it
+// Start-up runs with real message boxes; the test answers them and closes the menu.
+struct StartUp {
     QStringList shown;
     QString caption;
     bool menuSeen = false;
+    bool userDbOpen = false;
+    bool masterDbOpen = false;
+};
+StartUp runUtility() {
+    StartUp seen;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* w = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            shown << box->text();
-            caption = box->windowTitle();
+            seen.shown << box->text();
+            seen.caption = box->windowTitle();
             box->accept();
         } else if (auto* menu = qobject_cast<CZentry01ManDlg*>(w)) {
-            menuSeen = true;
+            seen.menuSeen = true;
             menu->reject();
         }
     });
@@ -119,14 +125,71 @@ TEST(UtilityStartUp, AMissingMasterFileIsShownAndTheMenuOpensAllTheSame) {
     {
         CZentry01ManApp app;
         EXPECT_EQ(app.Run(), 0);
-        EXPECT_TRUE(app.UserDb().IsOpen()) << "the user database opens after a master failure";
-        EXPECT_FALSE(app.MasterDb().IsOpen());
+        seen.userDbOpen = app.UserDb().IsOpen();
+        seen.masterDbOpen = app.MasterDb().IsOpen();
     }
     StringTable::clear();
-    EXPECT_TRUE(menuSeen);
-    ASSERT_FALSE(shown.isEmpty());
-    EXPECT_TRUE(shown.last().contains(QStringLiteral("Quillon01.mst が見つかりません。"))) << shown.last().toStdString();
-    EXPECT_EQ(caption, QStringLiteral("指導者用ユーティリティ"));
+    return seen;
+}
+
+TEST(UtilityStartUp, AMissingMasterFileIsShownAndTheMenuOpensAllTheSame) {
+    PrivateTemp temp;
+    TestFolder folder; // no master data file in it
+    const StartUp seen = runUtility();
+    EXPECT_TRUE(seen.userDbOpen) << "the user database opens after a master failure";
+    EXPECT_FALSE(seen.masterDbOpen);
+    EXPECT_TRUE(seen.menuSeen);
+    ASSERT_FALSE(seen.shown.isEmpty());
+    EXPECT_TRUE(seen.shown.last().contains(QStringLiteral("Quillon01.mst が見つかりません。")))
+        << seen.shown.last().toStdString();
+    EXPECT_EQ(seen.caption, QStringLiteral("指導者用ユーティリティ"));
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A damaged user database is named at start-up and left byte for byte as it
+// was: the template never replaces it, whatever the utility does next.
+TEST(UtilityStartUp, ADamagedUserDatabaseIsNamedAndKept) {
+    const std::pair<const char*, std::function<void(const QString&)>> damages[] = {
+        {"random bytes",
+         [](const QString& path) {
+             QByteArray bytes(8192, '\0');
+             QRandomGenerator random(13);
+             random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+             QFile f(path);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(bytes);
+         }},
+        {"truncated",
+         [](const QString& path) {
+             {
+                 CDB db;
+                 db.OpenUser();
+                 AddTestUser(db, TestUser{});
+             }
+             QFile(path).resize(QFile(path).size() / 2);
+         }},
+    };
+    for (const auto& [what, damage] : damages) {
+        SCOPED_TRACE(what);
+        PrivateTemp temp;
+        TestFolder folder;
+        folder.copyBuiltMaster();
+        const QString path = folder.file(QStringLiteral("UserData.mdb"));
+        damage(path);
+        const QByteArray before = bytesOf(path);
+        const StartUp seen = runUtility();
+        ASSERT_FALSE(seen.shown.isEmpty());
+        EXPECT_TRUE(seen.shown.first().contains(QStringLiteral("ユーザーデータベース")) &&
+                    seen.shown.first().contains(QStringLiteral("UserData.mdb")))
+            << seen.shown.first().toStdString();
+        EXPECT_FALSE(seen.userDbOpen);
+        EXPECT_TRUE(seen.menuSeen) << "start-up goes on to the menu";
+        EXPECT_EQ(bytesOf(path), before) << "the damaged file was changed";
+    }
 }
 
 // Both programs and a second utility start, as processes on one program folder.
