@@ -199,7 +199,7 @@ void CMokuhyDlg::buildControls() {
 void CMokuhyDlg::loadFromEnvironment() {
     const int course = m_env.course_code;
     const bool levelUp = course == 3;
-    const bool imageOnScreen = AppSub::GetProfileInt(QStringLiteral("display_flg"), 0) == 1;
+    const bool imageOnScreen = AppSub::ImageOnScreen();
 
     checkChoice(m_endTime, m_env.end_time, 2);
     setChecked(m_progress, course != 1, m_env.progress_flg);

@@ -1,9 +1,12 @@
 #include "Zentry01App.h"
 
+#include "DateUtil.h"
 #include "Guarded.h"
+#include "Labels.h"
 #include "ProgramResources.h"
 #include "ProgramStart.h"
 #include "StringTable.h"
+#include "TrialRecovery.h"
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 #include "Zentry01Strings.h"
@@ -45,6 +48,7 @@ int CZentry01App::runScreens() {
     EnableSoundOutput(true);
     const bool ran = Guarded([this] {
         OpenDatabases();
+        CloseUnfinishedTrials();
         CUserSelectDlg userSelect(UserDb());
         if (userSelect.exec() == QDialog::Accepted) {
             m_env.user_code = userSelect.SelectedUserCode();
@@ -64,6 +68,20 @@ int CZentry01App::runScreens() {
 void CZentry01App::OpenDatabases() {
     m_master->OpenMaster();
     m_user->OpenUser();
+}
+
+void CZentry01App::CloseUnfinishedTrials() {
+    const QVector<CTrialRecovery::Closed> closed = CTrialRecovery::CloseUnfinished(*m_user, *m_master);
+    if (closed.isEmpty())
+        return;
+    QStringList lines;
+    for (const CTrialRecovery::Closed& t : closed) {
+        const QString who = t.userName.isEmpty() ? QStringLiteral("ユーザーNO.%1").arg(t.userCode) : t.userName;
+        lines << QStringLiteral("%1　%2 開始　%3（%4枚）")
+                     .arg(who, DateUtil::DateTimeText(t.start), Labels::Problem(t.problemCode))
+                     .arg(t.cards);
+    }
+    AppMessageBox(Zentry01Strings::UnfinishedTrialsClosed, lines.join(u'\n'), MsgIcon::Exclamation);
 }
 
 void CZentry01App::discardDecks() {

@@ -35,6 +35,9 @@ public:
     // Opens the master data file, then the user database. Throws CICException
     // or CDBException.
     void OpenDatabases();
+    // Closes the trials an earlier run left unfinished (killed, power cut) as
+    // trials the trainee ended, and says so once, naming each user and start.
+    void CloseUnfinishedTrials();
     CDB& MasterDb() { return *m_master; }
     CDB& UserDb() { return *m_user; }
     CExecEnv& ExecEnv() { return m_env; }

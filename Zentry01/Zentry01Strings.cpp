@@ -21,6 +21,9 @@ void Register() {
         {CorrectAboveWork,
          QStringLiteral("目標枚数の入力に誤りがあります。正しい枚数は作業枚数以下の枚数を入力してください。")},
         {CountOutOfRange, QStringLiteral("作業枚数の範囲で選択してください。")},
+        {UnfinishedTrialsClosed,
+         QStringLiteral("前回、試行の途中でプログラムが終了しました。\n"
+                        "次の試行は、それまでに終わったカードで中止した試行として記録しました。\n\n%1")},
     });
 }
 } // namespace Zentry01Strings

@@ -15,6 +15,7 @@ enum Id {
     NotUpdatable = 119,
     CorrectAboveWork = 120,
     CountOutOfRange = 121,
+    UnfinishedTrialsClosed = 122,
 };
 // Adds every text to the running program's string table.
 void Register();

@@ -70,6 +70,8 @@ void WriteSectionInt(const QString& section, const QString& key, int value) {
 
 int GetCorvanePass() { return GetProfileInt(QStringLiteral("corvane_pass"), 0); }
 
+bool ImageOnScreen() { return GetProfileInt(QStringLiteral("display_flg"), 0) != 0; }
+
 QString AnalysisFolder(bool create) { return ensureFolder(programFolder() + QStringLiteral("解析結果"), create); }
 
 QString UserFolder(int userCode, bool create) {

@@ -18,6 +18,8 @@ void WriteProfileInt(const QString& key, int value);                  // section
 int GetSectionInt(const QString& section, const QString& key, int def);
 void WriteSectionInt(const QString& section, const QString& key, int value);
 int GetCorvanePass();
+// display_flg: the card image is shown on screen (any value but 0).
+bool ImageOnScreen();
 
 // ---- folders and file names
 QString AnalysisFolder(bool create);                      // program folder + "解析結果"

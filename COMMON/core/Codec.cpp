@@ -146,8 +146,13 @@ bool sameBytes(const QString& a, const QString& b) {
 }
 
 QString decode(const QByteArray& bytes) {
+    // The converter keeps a lead byte cut off at the end as pending state and
+    // never gives it back; followed by a line feed it becomes a replacement
+    // character like any other broken sequence.
     QStringDecoder dec(kName);
-    return dec.decode(bytes);
+    QString text = dec.decode(bytes + '\n');
+    text.chop(1);
+    return text;
 }
 
 int byteLength(const QString& text) {

@@ -28,7 +28,8 @@ QString keepEncodable(const QString& text);
 // code page equals only itself.
 bool sameBytes(const QString& a, const QString& b);
 
-// Bytes to text. Invalid sequences become U+FFFD.
+// Bytes to text. A broken or unassigned sequence becomes a replacement
+// character (U+001A or U+FFFD), even a lead byte cut off at the end.
 QString decode(const QByteArray& bytes);
 
 // Number of bytes the text takes in code page 932.

@@ -9,6 +9,7 @@
 #include "Recordsets.h"
 #include "Schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -28,7 +29,8 @@ QString notUpdatable(const QString& tableName) {
 
 namespace {
 std::atomic<int> g_connectionSerial{0};
-}
+const QStringList kUserTables = {QStringLiteral("User_tbl"), QStringLiteral("History_tbl")};
+} // namespace
 
 CDB::CDB() : m_connection(QStringLiteral("zentry_db_%1").arg(++g_connectionSerial)) {}
 
@@ -82,15 +84,37 @@ void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
 }
 
 // SQLite opens any file lazily; read its catalogue now so a damaged or foreign
-// file is reported at once, naming the file.
-void CDB::verifyReadable(const QString& what) {
+// file is reported at once, naming the file. The file itself is left as it is:
+// a damaged user database may still hold trials worth saving.
+void CDB::verifyReadable(const QString& what, const QStringList& tables, bool pages) {
     QSqlQuery q(database());
-    if (!q.exec(QStringLiteral("select count(*) from sqlite_master")) || !q.next()) {
-        QString engine = q.lastError().text();
-        Close();
-        IC_THROW(QStringLiteral("%1 %2 を開けません。\n\n%3\n\nファイルが壊れていないか、他のプログラムが使用していないか確認してください。")
-                     .arg(what, m_path, engine));
+    QString problem;
+    if (!q.exec(QStringLiteral("select [name] from [sqlite_master] where [type] = 'table'"))) {
+        problem = q.lastError().text();
+    } else {
+        QStringList present;
+        while (q.next())
+            present << q.value(0).toString();
+        QStringList missing;
+        for (const QString& table : tables)
+            if (!present.contains(table, Qt::CaseInsensitive))
+                missing << table;
+        if (!missing.isEmpty()) {
+            problem = QStringLiteral("テーブル %1 がありません。").arg(missing.join(QStringLiteral("、")));
+        } else if (pages) {
+            if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+                problem = q.lastError().text();
+            else if (q.next() && q.value(0).toString() != QLatin1String("ok"))
+                problem = q.value(0).toString();
+        }
     }
+    q.finish();
+    if (problem.isEmpty())
+        return;
+    Close();
+    IC_THROW(QStringLiteral("%1 %2 を開けません。\n\n%3\n\nファイルは変更していません。ファイルが壊れていないか、"
+                            "他のプログラムが使用していないか確認してください。")
+                 .arg(what, m_path, problem));
 }
 
 void CDB::OpenMaster() {
@@ -105,11 +129,21 @@ void CDB::OpenMaster() {
     if (!QFileInfo::exists(path))
         IC_THROW(DbMessages::notFound(path));
     openFile(path, true);
-    verifyReadable(QStringLiteral("マスター・データ・ファイル"));
+    verifyReadable(QStringLiteral("マスター・データ・ファイル"),
+                   {QStringLiteral("Mst01"), QStringLiteral("Mst02"), QStringLiteral("Mst03"), QStringLiteral("Mst04"),
+                    QStringLiteral("Mst02Error"), QStringLiteral("Mst04Error"), QStringLiteral("KEN_ALL"),
+                    QStringLiteral("KEN_ALL_Version")},
+                   false);
 }
 
 void CDB::OpenUser() {
     const QString path = programFolder() + QStringLiteral("UserData.mdb");
+    // Users, trials and their files can only be kept in a folder that takes
+    // writes: a read-only one is named before anything else is tried.
+    if (!QFileInfo(programFolder()).isWritable())
+        IC_THROW(QStringLiteral("プログラムのフォルダ %1 に書き込めないため、ユーザーデータベースを開けません。\n\n"
+                                "フォルダが読み込み専用になっていないか確認してください。")
+                     .arg(QDir::toNativeSeparators(programFolder())));
     if (!QFileInfo::exists(path)) {
         const QString source = programFolder() + QStringLiteral("UserData.org");
         std::error_code ec;
@@ -124,7 +158,7 @@ void CDB::OpenUser() {
     // The template may be read-only; the working copy must not be.
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     openFile(path, false);
-    verifyReadable(QStringLiteral("ユーザーデータベース"));
+    verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     if (canWrite()) {
         // Both programs share the file: readers never block the writer.
         QSqlQuery(database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -142,13 +176,13 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
     }
     openFile(path, true);
     try {
-        verifyReadable(QStringLiteral("ユーザーデータベース"));
+        verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     } catch (const CICException&) {
         // A database in write-ahead mode cannot be read where its companion
         // files cannot be created (a mounted backup, a read-only folder):
         // read it as it lies on disk instead.
         openFile(path, true, true);
-        verifyReadable(QStringLiteral("ユーザーデータベース"));
+        verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     }
     return 1;
 }

@@ -57,6 +57,9 @@ private:
     // asItLies: read-only without the engine's companion files, for a
     // database in a folder nobody can write to.
     void openFile(const QString& file, bool readOnly, bool asItLies = false);
+    // Reports a file that is damaged or not a database of the programs (the
+    // tables missing) and closes it; pages=true also reads every page.
+    void verifyReadable(const QString& what, const QStringList& tables, bool pages);
     // The names of the postal rows of a normalised code; throws CDBException.
     struct ZipRow {
         QString pref, city, town;
@@ -64,7 +67,6 @@ private:
     const QVector<ZipRow>& zipRows(const QString& zip);
     QSqlQuery& zipQuery();
     QString postalConnection() const;
-    void verifyReadable(const QString& what);
 
     QString m_connection;
     QString m_path;

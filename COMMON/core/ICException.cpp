@@ -41,3 +41,28 @@ bool CICException::GetErrorMessage(char16_t* buffer, unsigned size) const {
 }
 
 const char* CICException::what() const noexcept { return processMessageUtf8().constData(); }
+
+namespace {
+// The engine's texts of the failures a user can do something about.
+struct Explained {
+    const char* engine;
+    const char* text;
+};
+constexpr Explained kExplained[] = {
+    {"database or disk is full", "ディスクの空き容量が足りないため、データベースに書き込めません。"},
+    {"attempt to write a readonly database", "データベースが読み込み専用のため、書き込めません。"},
+    {"database disk image is malformed", "データベースのファイルが壊れています。"},
+    {"file is not a database", "データベースのファイルが壊れています。"},
+    {"disk I/O error", "ディスクの読み書きでエラーが発生しました。"},
+    {"unable to open database file", "データベースのファイルを開けません。"},
+};
+
+QString explained(const QString& text) {
+    for (const Explained& e : kExplained)
+        if (text.contains(QLatin1String(e.engine), Qt::CaseInsensitive))
+            return QString::fromUtf8(e.text) + QStringLiteral("\n\n") + text;
+    return text;
+}
+} // namespace
+
+CDBException::CDBException(const QString& text) : m_text(explained(text)), m_utf8(m_text.toUtf8()) {}

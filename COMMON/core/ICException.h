@@ -22,10 +22,12 @@ public:
 #define IC_THROW(message) CICException::Throw((message), __FILE__, __LINE__)
 
 // Engine failures (SQLite through Qt SQL) are reported with their own type, as
-// the engine's own text; they are not wrapped in CICException.
+// the engine's own text; they are not wrapped in CICException. The failures a
+// user can act on (a full disk, a read-only or damaged file) are explained in
+// Japanese before the engine's text.
 class CDBException : public std::exception {
 public:
-    explicit CDBException(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+    explicit CDBException(const QString& text);
     const QString& text() const { return m_text; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 

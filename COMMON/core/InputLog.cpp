@@ -92,9 +92,16 @@ void CInputLog::WriteLine(const QString& text) {
     QString crlf = text;
     crlf.replace(QLatin1String("\n"), QLatin1String("\r\n"));
     const QByteArray bytes = cp932::encode(crlf);
+    const qint64 end = m_file->pos();
     errno = 0;
-    if (m_file->write(bytes) != bytes.size() || !m_file->flush())
-        IC_THROW(cannotWrite(m_path, errno ? errno : ENOSPC));
+    if (m_file->write(bytes) != bytes.size() || !m_file->flush()) {
+        const int err = errno ? errno : ENOSPC;
+        // A disk that fills up in the middle of a line leaves part of it; cut
+        // that off, or it would join the line written when the card is saved again.
+        m_file->resize(end);
+        m_file->seek(end);
+        IC_THROW(cannotWrite(m_path, err));
+    }
     if (!syncToDisk(m_file->handle()))
         IC_THROW(cannotWrite(m_path, errno));
 }

@@ -31,7 +31,8 @@ public:
 
     // Writes the text as code page 932 ("\n" becomes CR LF) and forces it to the
     // disk. Does nothing when no file is open. Throws CICException naming the
-    // path when the write or the flush to the disk fails.
+    // path when the write or the flush to the disk fails; the file then ends
+    // with the last whole line, so the same line can be written again.
     void WriteLine(const QString& text);
     void Close();
 

@@ -9,16 +9,31 @@
 namespace PrivateProfile {
 namespace {
 
-QStringList readLines(const QString& file) {
+QByteArray readFile(const QString& file) {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QString text = cp932::decode(f.readAll());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The file's lines as bytes, each with its own line end. A line feed never
+// occurs inside a double-byte character, so splitting the bytes is safe.
+QList<QByteArray> splitLines(const QByteArray& content) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        end = end < 0 ? content.size() : end + 1;
+        lines << content.mid(start, end - start);
+        start = end;
+    }
     return lines;
+}
+
+QString textOf(QByteArray line) {
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return cp932::decode(line);
 }
 
 bool isSection(const QString& line, QString* name) {
@@ -42,9 +57,10 @@ bool keyOf(const QString& line, QString* key, QString* value) {
     return true;
 }
 
-bool find(const QStringList& lines, const QString& section, const QString& key, QString* value) {
+bool find(const QByteArray& content, const QString& section, const QString& key, QString* value) {
     bool inSection = false;
-    for (const QString& line : lines) {
+    for (const QByteArray& bytes : splitLines(content)) {
+        const QString line = textOf(bytes);
         QString name, k, v;
         if (isSection(line, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -74,11 +90,15 @@ QString truncateBytes(const QString& s, int maxBytes) {
 }
 } // namespace
 
-QString readString(const QString& section, const QString& key, const QString& def, const QString& file) {
+QString readStringFrom(const QByteArray& content, const QString& section, const QString& key, const QString& def) {
     QString value;
-    if (!find(readLines(file), section, key, &value))
+    if (!find(content, section, key, &value))
         value = def;
     return truncateBytes(value, 2047);
+}
+
+QString readString(const QString& section, const QString& key, const QString& def, const QString& file) {
+    return readStringFrom(readFile(file), section, key, def);
 }
 
 int parseProfileInt(const QString& text, int def) {
@@ -115,21 +135,26 @@ int parseProfileInt(const QString& text, int def) {
     return static_cast<int>(value);
 }
 
-int readInt(const QString& section, const QString& key, int def, const QString& file) {
+int readIntFrom(const QByteArray& content, const QString& section, const QString& key, int def) {
     QString value;
-    if (!find(readLines(file), section, key, &value))
+    if (!find(content, section, key, &value))
         return def;
     return parseProfileInt(value, def);
 }
 
-bool writeString(const QString& section, const QString& key, const QString& value, const QString& file) {
-    QStringList lines = readLines(file);
+int readInt(const QString& section, const QString& key, int def, const QString& file) {
+    return readIntFrom(readFile(file), section, key, def);
+}
+
+QByteArray withString(const QByteArray& content, const QString& section, const QString& key, const QString& value) {
+    QList<QByteArray> lines = splitLines(content);
     bool inSection = false;
     int sectionEnd = -1; // index after the last non-blank line of the section
     int keyLine = -1;
     for (int i = 0; i < lines.size(); ++i) {
+        const QString line = textOf(lines[i]);
         QString name, k, v;
-        if (isSection(lines[i], &name)) {
+        if (isSection(line, &name)) {
             if (inSection)
                 break;
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -139,25 +164,36 @@ bool writeString(const QString& section, const QString& key, const QString& valu
         }
         if (!inSection)
             continue;
-        if (!lines[i].trimmed().isEmpty())
+        if (!line.trimmed().isEmpty())
             sectionEnd = i + 1;
-        if (keyOf(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
+        if (keyOf(line, &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
             keyLine = i;
             break;
         }
     }
-    const QString entry = key + '=' + value;
-    if (keyLine >= 0)
+    const auto ended = [](QByteArray& line) {
+        if (!line.endsWith('\n'))
+            line += "\r\n";
+    };
+    const QByteArray entry = cp932::encode(key + '=' + value) + "\r\n";
+    if (keyLine >= 0) {
         lines[keyLine] = entry;
-    else if (sectionEnd >= 0)
+    } else if (sectionEnd >= 0) {
+        ended(lines[sectionEnd - 1]);
         lines.insert(sectionEnd, entry);
-    else
-        lines << '[' + section + ']' << entry;
+    } else {
+        if (!lines.isEmpty())
+            ended(lines.last());
+        lines << cp932::encode('[' + section + ']') + "\r\n" << entry;
+    }
+    return lines.join();
+}
 
+bool writeString(const QString& section, const QString& key, const QString& value, const QString& file) {
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write(cp932::encode(lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")));
+    out.write(withString(readFile(file), section, key, value));
     return out.commit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Reader of the CSV files the programs write (code page 932, CR LF): the lines
 // of a file, and the fields of a line by the quoting rule of CsvField.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 

@@ -108,7 +108,7 @@ void SetUpScreen(QWidget* screen, const QIcon& icon, bool largeIfImage, bool kee
 
     screen->setWindowTitle(ProductTitle());
     screen->setWindowIcon(icon);
-    const bool large = largeIfImage && AppSub::GetProfileInt(QStringLiteral("display_flg"), 0) == 1;
+    const bool large = largeIfImage && AppSub::ImageOnScreen();
     screen->resize(ScaleSize(screen, large ? QSize(1024, 720) : QSize(800, 600)));
     if (wasVisible)
         screen->show(); // changing the window flags hides a shown window
@@ -167,10 +167,12 @@ void RestoreWindowPlacement(const QString& section, QWidget* screen) {
     int left = AppSub::GetSectionInt(section, QStringLiteral("Left"), 0);
     int width = AppSub::GetSectionInt(section, QStringLiteral("Width"), 0);
     int height = AppSub::GetSectionInt(section, QStringLiteral("Height"), 0);
-    if (width != 0 && height != 0) {
+    // A negative size or position (a hand-edited or damaged file) never puts
+    // the screen out of reach.
+    if (width > 0 && height > 0) {
         const QSize desk = desktopSize();
-        left = std::min(left, desk.width() - 10);
-        top = std::min(top, desk.height() - 10);
+        left = std::max(0, std::min(left, desk.width() - 10));
+        top = std::max(0, std::min(top, desk.height() - 10));
         width = std::min(width, desk.width());
         height = std::min(height, desk.height());
         screen->move(left, top);

@@ -43,13 +43,23 @@ void CExecEnv::SetTraineeConditions(int endTime, int progress, int timer, int re
 }
 
 void CExecEnv::LoadInstructorConditions() {
-    order_flg = AppSub::GetProfileInt(QStringLiteral("order_flg"), 1);
-    start_flg = AppSub::GetProfileInt(QStringLiteral("start_flg"), 1);
+    // A value outside its choices (the file edited by hand) reads as the choice
+    // the screens fall back to, so that the screens, the order of the cards
+    // and the history row all tell the same conditions.
+    const auto choice = [](const char* key, int def, int other) {
+        const int v = AppSub::GetProfileInt(QString::fromLatin1(key), def);
+        return v == other ? other : def;
+    };
+    const auto onOff = [](const char* key, int def) {
+        return AppSub::GetProfileInt(QString::fromLatin1(key), def) != 0 ? 1 : 0;
+    };
+    order_flg = choice("order_flg", 1, 2);
+    start_flg = choice("start_flg", 1, 2);
     specifie_start_no = AppSub::GetProfileInt(QStringLiteral("specifie_start_no"), 1);
-    display_flg = AppSub::GetProfileInt(QStringLiteral("display_flg"), 0);
-    display_position = AppSub::GetProfileInt(QStringLiteral("display_position"), 1);
-    zip_flg = AppSub::GetProfileInt(QStringLiteral("zip_flg"), 1);
-    sound_flg = AppSub::GetProfileInt(QStringLiteral("sound_flg"), 1);
+    display_flg = AppSub::ImageOnScreen() ? 1 : 0;
+    display_position = choice("display_position", 1, 2);
+    zip_flg = onOff("zip_flg", 1);
+    sound_flg = onOff("sound_flg", 1);
 }
 
 int CExecEnv::ImagePosition() const {

@@ -4,9 +4,11 @@
 #include "ICException.h"
 #include "Recordsets.h"
 #include "Schema.h"
+#include "SmallMount.h"
 #include "TestFolder.h"
 #include "TestRows.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -92,6 +94,107 @@ TEST(UserDatabase, CorruptFileIsReportedAndKept) {
         EXPECT_TRUE(e.GetErrorMessage().contains(folder.file("UserData.mdb")));
     }
     EXPECT_EQ(QFile(folder.file("UserData.mdb")).size(), 4096); // nothing overwritten
+}
+
+// A user database damaged in one way or another: said so, left exactly as it
+// was, never replaced by the template.
+struct Damage {
+    const char* name;
+    void (*apply)(const QString& path);
+};
+void PrintTo(const Damage& d, std::ostream* os) { *os << d.name; }
+
+void writeAt(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(offset);
+    f.write(bytes);
+}
+
+class DamagedUserDatabase : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedUserDatabase, IsReportedAndKeptAsItIs) {
+    TestFolder folder;
+    const QString path = folder.file("UserData.mdb");
+    {
+        CDB db;
+        db.OpenUser();
+        for (int user = 1; user <= 40; ++user) {
+            addUser(db, user, "ア", "イ", QString(80, QChar(u'亜')), QString::number(user));
+            addHistory(db, user, user);
+        }
+        QSqlQuery(db.database()).exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+    ASSERT_GE(QFile(path).size(), 8 * 4096);
+    GetParam().apply(path);
+    QFile before(path);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+
+    CDB db;
+    try {
+        db.OpenUser();
+        ADD_FAILURE() << "a damaged database opened";
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains(path)) << e.GetErrorMessage().toStdString();
+        EXPECT_TRUE(e.GetErrorMessage().contains("ファイルは変更していません")) << e.GetErrorMessage().toStdString();
+    }
+    EXPECT_FALSE(db.IsOpen());
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DamagedUserDatabase,
+    ::testing::Values(Damage{"Empty", [](const QString& p) { QFile(p).resize(0); }},
+                      Damage{"Truncated", [](const QString& p) { QFile(p).resize(QFile(p).size() / 2); }},
+                      Damage{"PageOverwritten", [](const QString& p) { writeAt(p, 5 * 4096, QByteArray(4096, '\x5a')); }},
+                      Damage{"AnotherDatabase",
+                             [](const QString& p) {
+                                 QFile::remove(p);
+                                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+                                 db.setDatabaseName(p);
+                                 db.open();
+                                 QSqlQuery(db).exec("create table notes (text)");
+                                 db.close();
+                                 db = QSqlDatabase();
+                                 QSqlDatabase::removeDatabase("other");
+                             }}),
+    [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
+// A program folder that takes no writes (mounted read-only): said so by name
+// before anything is tried, whether the database is there yet or not.
+TEST(UserDatabase, ReadOnlyProgramFolderIsNamedAndLeftAsItIs) {
+    for (const bool withDatabase : {false, true}) {
+        TestFolder folder;
+        const QByteArray tmpl = [&] {
+            QFile f(folder.file("UserData.org"));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        SmallMount mount(folder.path(), 1024);
+        if (!mount.mounted())
+            GTEST_SKIP() << mount.why();
+        writeAt(folder.file("UserData.org"), 0, tmpl);
+        if (withDatabase) {
+            CDB db;
+            db.OpenUser();
+            addUser(db, 1, "ア", "イ", "亜", "衣");
+        }
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        ASSERT_TRUE(mount.makeReadOnly());
+        CDB db;
+        try {
+            db.OpenUser();
+            ADD_FAILURE() << "opened in a read-only folder";
+        } catch (const CICException& e) {
+            EXPECT_TRUE(e.GetErrorMessage().contains("に書き込めないため")) << e.GetErrorMessage().toStdString();
+            EXPECT_TRUE(e.GetErrorMessage().contains(QDir::toNativeSeparators(folder.path())));
+        }
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), files) << withDatabase;
+    }
 }
 
 TEST(UserDatabase, NextIdentifiersCountDeletedRows) {

@@ -295,6 +295,26 @@ TEST_F(Analysis, QuotedInputsAreReadBackUnchanged) {
     EXPECT_EQ(only().m_correct_number, 1);
 }
 
+// A file edited by hand: a line with fields missing judges them as empty, extra
+// fields are ignored, a stray quote joins the rest of the line into one field,
+// and a line that is no card line at all counts as a card of no known number.
+// Restoring the deck stops at the first line without an elapsed time.
+TEST_F(Analysis, AFileEditedByHandIsJudgedAsItReads) {
+    History h;
+    h.problem = 2;
+    trial(h, {QStringLiteral("09:30:00,09:31:00,1分0秒,,0020,123,P-200"),
+              cardLine("2分0秒", 10, {"123", "P-100", "03-1234-5678", "a@b.jp", "extra", "\"more\""}),
+              QStringLiteral("09:30:00,09:33:00,3分0秒,,0030,\"ABC,P-300,045-111-2222,e@f.jp"),
+              QStringLiteral("壊れた行")});
+    ASSERT_EQ(run(2), 1);
+    const CArrKaisekiMain_ShikouKai& t = only();
+    EXPECT_EQ(t.m_answer_number, 4);
+    EXPECT_EQ(t.m_correct_number, 2);
+    EXPECT_EQ(std::vector<int>(t.m_itemErrors, t.m_itemErrors + 4), (std::vector<int>{1, 1, 2, 2}));
+    EXPECT_EQ(an.RestoreDeck(1), 0);
+    EXPECT_EQ(an.DeckOf(t)->AnsweredNumbers(), (QVector<int>{20, 10, 30}));
+}
+
 // ---------------------------------------------------------------- card numbers
 
 TEST_F(Analysis, CardsAreLookedUpByNumberNotByPosition) {

@@ -156,6 +156,7 @@ TEST(DeckLoad, DatabaseFailurePassesThroughUnchanged) {
     {
         MasterWriter w(masterPath(folder));
         w.run("drop table Mst02Error");
+        w.run("create table Mst02Error (other)"); // there, but not as the deck reads it
         w.voucher("Mst02", 1, {"A"});
     }
     CDB master;

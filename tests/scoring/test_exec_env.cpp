@@ -1,9 +1,12 @@
+#include "AppSub.h"
 #include "ArrKaisekiMain.h"
 #include "DeckFixtures.h"
 #include "ExecEnv.h"
 #include "TestFolder.h"
 
+#include <QFile>
 #include <QSqlQuery>
+
 #include <gtest/gtest.h>
 
 #include <future>
@@ -135,6 +138,22 @@ TEST(ExecEnvConditions, InstructorConditionsComeFromTheIniFile) {
     EXPECT_EQ(env.zip_flg, 0);
     EXPECT_EQ(env.sound_flg, 0);
     EXPECT_EQ(env.end_time, 2) << "trainee conditions untouched";
+
+    // Values edited by hand outside their choices read as the choice the
+    // screens fall back to; bytes that are no text at all read as missing keys.
+    folder.writeIni("[Settings]\norder_flg=abc\nstart_flg=7\nspecifie_start_no=-3\ndisplay_flg=5\n"
+                    "display_position=9\nzip_flg=-1\nsound_flg=\n");
+    env.LoadInstructorConditions();
+    EXPECT_EQ(std::vector<int>({env.order_flg, env.start_flg, env.specifie_start_no, env.display_flg,
+                                env.display_position, env.zip_flg, env.sound_flg}),
+              std::vector<int>({1, 1, -3, 1, 1, 1, 1}));
+    QFile ini(AppSub::ProfilePath());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("\xff\xfe[Sett\x00ings]\r\norder_flg\x81=2\r\n\x82", 30));
+    ini.close();
+    env.LoadInstructorConditions();
+    EXPECT_EQ(std::vector<int>({env.order_flg, env.start_flg, env.display_flg, env.display_position}),
+              std::vector<int>({1, 1, 0, 1}));
 }
 
 TEST(ExecEnvConditions, ImageTimeLimitAndColours) {

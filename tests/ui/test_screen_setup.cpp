@@ -75,10 +75,14 @@ TEST_F(ScreenSetupTest, LargeSizeOnlyWithImageOnScreenAndTheFlagSet) {
     EXPECT_EQ(small.size(), ScaleSize(&small, QSize(800, 600)));
     EXPECT_TRUE(large.windowFlags().testFlag(Qt::WindowCloseButtonHint));
 
-    folder.writeIni(QStringLiteral("[Settings]\ndisplay_flg=2\n"));
-    QDialog other;
-    SetUpScreen(&other, QIcon(), true);
-    EXPECT_EQ(other.size(), ScaleSize(&other, QSize(800, 600)));
+    // Any value but 0 shows the image (an ini file edited by hand), and the
+    // image needs the large screen; 0 is paper.
+    for (const auto& [value, size] : {std::pair{"2", QSize(1024, 720)}, std::pair{"0", QSize(800, 600)}}) {
+        folder.writeIni(QStringLiteral("[Settings]\ndisplay_flg=%1\n").arg(QLatin1String(value)));
+        QDialog other;
+        SetUpScreen(&other, QIcon(), true);
+        EXPECT_EQ(other.size(), ScaleSize(&other, size)) << value;
+    }
 }
 
 TEST_F(ScreenSetupTest, LayoutHelpers) {
@@ -110,10 +114,14 @@ TEST_F(ScreenSetupTest, RestoredPlacementIsKeptOnTheDesktop) {
     EXPECT_EQ(screen.pos(), QPoint(desk.width() - 10, desk.height() - 10));
     EXPECT_EQ(screen.size(), desk);
     EXPECT_FALSE(screen.windowState().testFlag(Qt::WindowMaximized));
+
+    folder.writeIni(QStringLiteral("[WindowPos]\nLeft=-90000\nTop=-4\nWidth=400\nHeight=300\n"));
+    RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
+    EXPECT_EQ(screen.geometry(), QRect(0, 0, 400, 300));
 }
 
-TEST_F(ScreenSetupTest, ZeroWidthOrHeightLeavesGeometryButStillMaximises) {
-    for (const char* size : {"Width=0\nHeight=300", "Width=300\nHeight=0"}) {
+TEST_F(ScreenSetupTest, ZeroOrNegativeWidthOrHeightLeavesGeometryButStillMaximises) {
+    for (const char* size : {"Width=0\nHeight=300", "Width=300\nHeight=0", "Width=-300\nHeight=300"}) {
         folder.writeIni(QStringLiteral("[WindowPos]\nWindowShowCmd=3\nLeft=10\nTop=20\n") + QLatin1String(size));
         QWidget screen;
         screen.move(50, 60);

@@ -2,6 +2,7 @@
 // paths, the conditions reset on every course choice, the deck of the course,
 // and which result screens follow the task screen in each course.
 #include "CourseDlg.h"
+#include "Guarded.h"
 #include "MokuhyDlg.h"
 #include "NumberSpinField.h"
 #include "ResultDlg.h"
@@ -126,6 +127,28 @@ TEST_F(Launcher, CancellingTheStartScreenReturnsToTheMenu) {
     EXPECT_TRUE(menuHiddenAtStart);
     EXPECT_TRUE(menu.isVisible());
     EXPECT_EQ(taskScreens, 0);
+}
+
+TEST_F(Launcher, AMasterFileWhoseVoucherTablesDisagreeStopsBeforeAnythingIsWritten) {
+    {
+        QSqlDatabase master = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("disagree"));
+        master.setDatabaseName(folder.file(QStringLiteral("Quillon01.mst")));
+        ASSERT_TRUE(master.open());
+        ASSERT_TRUE(QSqlQuery(master).exec(QStringLiteral(
+            "update [Mst02Error] set [Col01] = [Col01] + 100000 where [Col01] = (select max([Col01]) from [Mst02Error])")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("disagree"));
+    ModalScript script;
+    script.on<CCourseDlg>([](CCourseDlg* d) { Click(d, "course1Button"); });
+    // The menu's guard shows what the launcher throws.
+    EXPECT_FALSE(Guarded([this] { launcher->Run(2); }));
+    ASSERT_EQ(folder.notifier.entries.size(), 1);
+    EXPECT_EQ(folder.notifier.entries.first().icon, MsgIcon::Stop);
+    EXPECT_TRUE(messages().first().contains(QStringLiteral("伝票データと伝票誤りデータのカラム[No]の値が違います。")));
+    EXPECT_EQ(taskScreens, 0);
+    QSqlQuery rows(app->UserDb().database());
+    ASSERT_TRUE(rows.exec(QStringLiteral("select count(*) from [History_tbl]")) && rows.next());
+    EXPECT_EQ(rows.value(0).toInt(), 0);
 }
 
 TEST_F(Launcher, EachCourseLoadsItsOwnDeck) {

@@ -1,18 +1,15 @@
 // A trial survives the program being killed: a child process runs a real
 // voucher trial through the real screen and is killed while it works; every
-// completed card is on the disk, the history row stays in its started state,
-// and the next start of the program runs a trial normally.
+// completed card is on the disk, the history row stays in its started state
+// until the next start closes it, and that start runs a trial normally.
+#include "ChildTest.h"
 #include "TaskScreenFixture.h"
 
 #include "DenpyoDlg.h"
 #include "IKCRitchEditCtrl.h"
 #include "ProgramFolder.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QProcessEnvironment>
-
-#include <cstdio>
 
 using namespace taskscreens;
 
@@ -54,8 +51,7 @@ TEST(TrialKillChild, WorksUntilKilled) {
         QTest::keyClicks(code, QStringLiteral("K%1").arg(done));
         clock.advance(10);
         QTest::mouseClick(next, Qt::LeftButton);
-        std::printf("CARD %d\n", done);
-        std::fflush(stdout);
+        ChildTest::report("CARD " + QByteArray::number(done));
         QTest::qWait(20);
     }
 }
@@ -66,35 +62,14 @@ protected:
     // `cards` finished cards; returns the last count it reported.
     int runChildAndKill(int cards) {
         app.reset(); // the child has the databases to itself while it runs
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kChildFolderVariable), folder.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::SeparateChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=TrialKillChild.WorksUntilKilled")});
-        EXPECT_TRUE(child.waitForStarted(10000));
-        int reported = 0;
-        QByteArray pending;
-        const auto readReports = [&] {
-            pending += child.readAllStandardOutput();
-            qsizetype end;
-            while ((end = pending.indexOf('\n')) >= 0) {
-                const QByteArray line = pending.left(end);
-                pending.remove(0, end + 1);
-                if (line.startsWith("CARD "))
-                    reported = line.mid(5).toInt();
-            }
-        };
-        while (reported < cards && child.state() == QProcess::Running) {
-            child.waitForReadyRead(200);
-            readReports();
-        }
-        child.kill(); // SIGKILL: no clean-up of any kind in the child
-        child.waitForFinished(10000);
-        EXPECT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().toStdString();
-        readReports(); // what it reported before it died
+        ChildTest child(QStringLiteral("TrialKillChild.WorksUntilKilled"),
+                        {{QString::fromLatin1(kChildFolderVariable), folder.path()}});
+        child.waitFor([&](const QByteArray& r) { return r.startsWith("CARD ") && r.mid(5).toInt() >= cards; });
+        child.kill();
+        int reported = 0; // the kill may have come after a later report
+        for (const QByteArray& r : child.reports())
+            if (r.startsWith("CARD "))
+                reported = r.mid(5).toInt();
         return reported;
     }
     // Enough vouchers that the child never reaches the end of the deck.
@@ -152,12 +127,20 @@ TEST_F(TrialKill, EveryCompletedCardAndTheStartedRowSurvive) {
     EXPECT_EQ(history(1, QStringLiteral("answer_time")).toString(), QString());
     // The instructor's analysis still reads the cards of the killed trial.
     EXPECT_EQ(analysedByTool(2, 1)[QStringLiteral("answer_number")].toInt(), logged);
+
+    // The next start closes it as ended by the trainee, scored from those cards.
+    app->CloseUnfinishedTrials();
+    EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(history(1, QStringLiteral("answer_number")).toInt(), logged);
+    expectHistoryMatchesTool(2, 1);
+    EXPECT_EQ(folder.notifier.entries.size(), 1);
 }
 
 TEST_F(TrialKill, TheNextStartRunsATrialNormally) {
     addVouchers(200);
     runChildAndKill(1);
     reopen();
+    app->CloseUnfinishedTrials();
     clock.advance(3600);
     prepareTrial(2, 1);
     CDenpyoDlg dlg(kaiseki);
@@ -171,8 +154,8 @@ TEST_F(TrialKill, TheNextStartRunsATrialNormally) {
     ASSERT_EQ(dlg.result(), CDenpyoDlg::kTrialClosed);
     EXPECT_EQ(history(2, QStringLiteral("end_flg")).toString(), QStringLiteral("1"));
     EXPECT_EQ(history(2, QStringLiteral("answer_number")).toInt(), 1);
-    EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QString());
-    EXPECT_TRUE(folder.notifier.entries.size() == 1);
+    EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QStringLiteral("1"));
+    EXPECT_EQ(folder.notifier.entries.size(), 2) << "the closed trial and the question to end";
 }
 
 } // namespace
