@@ -4,29 +4,27 @@
 #include "DenpyoDlg.h"
 #include "HagakiDlg.h"
 
-#include <memory>
-
 namespace TaskScreens {
 QString NoCardsText() {
     return QStringLiteral("選択されたコースの作業データがありません。\n\n"
                           "指導者用ユーティリティの「マスターデータ管理」でマスター・データ・ファイルを確認してください。");
 }
 
-int Run(int problemCode, CKaisekiFile& result, QWidget* menu) {
-    std::unique_ptr<CDenpyoDlg> screen;
+std::unique_ptr<CDenpyoDlg> Create(int problemCode, CKaisekiFile& result, QWidget* parent) {
     switch (problemCode) {
     case 1:
-        screen = std::make_unique<CHagakiDlg>(result, menu);
-        break;
+        return std::make_unique<CHagakiDlg>(result, parent);
     case 2:
-        screen = std::make_unique<CDenpyoDlg>(result, menu);
-        break;
+        return std::make_unique<CDenpyoDlg>(result, parent);
     case 3:
-        screen = std::make_unique<CDenMissDlg>(result, menu);
-        break;
+        return std::make_unique<CDenMissDlg>(result, parent);
     default:
-        return kNoScreen;
+        return nullptr;
     }
-    return screen->exec();
+}
+
+int Run(int problemCode, CKaisekiFile& result, QWidget* menu) {
+    const std::unique_ptr<CDenpyoDlg> screen = Create(problemCode, result, menu);
+    return screen ? screen->exec() : kNoScreen;
 }
 } // namespace TaskScreens

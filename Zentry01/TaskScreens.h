@@ -5,6 +5,9 @@
 // trial into the analysis-result object before it closes.
 #include <QString>
 
+#include <memory>
+
+class CDenpyoDlg;
 class CKaisekiFile;
 class QWidget;
 
@@ -16,6 +19,9 @@ constexpr int kNoScreen = -1;
 
 // Why no trial can run on a course whose deck holds no card.
 QString NoCardsText();
+
+// The task screen of problemCode (1, 2 or 3), or null when the program has none.
+std::unique_ptr<CDenpyoDlg> Create(int problemCode, CKaisekiFile& result, QWidget* parent = nullptr);
 
 // Runs the task screen of problemCode (1, 2 or 3) for one trial and returns its
 // result: kTrialClosed, QDialog::Rejected when no history row could be created,

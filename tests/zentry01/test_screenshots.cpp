@@ -4,9 +4,7 @@
 // ZENTRY_SCREENSHOT_DIR.
 #include "AboutDlg.h"
 #include "CourseDlg.h"
-#include "DenMissDlg.h"
 #include "DenpyoDlg.h"
-#include "HagakiDlg.h"
 #include "IKCRitchEditCtrl.h"
 #include "FontSubstitution.h"
 #include "GraphDlg.h"
@@ -17,6 +15,7 @@
 #include "ResultListDlg.h"
 #include "ShellFixture.h"
 #include "StartDlg.h"
+#include "TaskScreens.h"
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 
@@ -177,13 +176,7 @@ TEST_F(ScreenshotTour, DISABLED_EveryTaskScreen) {
                     env().LoadInstructorConditions();
                     ASSERT_TRUE(app->ShowSeq().Build(*app->CurrentDeck(), app->UserDb(), env()));
                     CKaisekiFile trial;
-                    std::unique_ptr<CDenpyoDlg> dlg;
-                    if (task == 1)
-                        dlg = std::make_unique<CHagakiDlg>(trial);
-                    else if (task == 2)
-                        dlg = std::make_unique<CDenpyoDlg>(trial);
-                    else
-                        dlg = std::make_unique<CDenMissDlg>(trial);
+                    std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(task, trial);
                     ASSERT_TRUE(dlg->OpenTrial());
                     dlg->show();
                     if (course != 2 && !progress)

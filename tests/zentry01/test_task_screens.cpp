@@ -3,9 +3,7 @@
 // shortcuts that only move the focus.
 #include "TaskScreenFixture.h"
 
-#include "DenMissDlg.h"
 #include "DenpyoDlg.h"
-#include "HagakiDlg.h"
 #include "IKCRitchEditCtrl.h"
 #include "TaskScreens.h"
 
@@ -24,13 +22,7 @@ namespace {
 class AnyTaskScreen : public TaskScreenTest {
 protected:
     std::unique_ptr<CDenpyoDlg> open(int task, bool activate = true) {
-        std::unique_ptr<CDenpyoDlg> dlg;
-        if (task == 1)
-            dlg = std::make_unique<CHagakiDlg>(kaiseki);
-        else if (task == 2)
-            dlg = std::make_unique<CDenpyoDlg>(kaiseki);
-        else
-            dlg = std::make_unique<CDenMissDlg>(kaiseki);
+        std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(task, kaiseki);
         EXPECT_TRUE(dlg->OpenTrial());
         dlg->show();
         if (activate) {
