@@ -66,7 +66,7 @@ TEST_F(StringTableTest, ExceptionsAreShownWithTheStopIconAndTheirOwnText) {
         ShowException(e);
     }
     try {
-        throw CDBException(QStringLiteral("database is locked"));
+        throw CDBException(QStringLiteral("no such column: start_no4"));
     } catch (const std::exception& e) {
         ShowException(e);
     }
@@ -74,7 +74,7 @@ TEST_F(StringTableTest, ExceptionsAreShownWithTheStopIconAndTheirOwnText) {
     EXPECT_TRUE(folder.notifier.entries[0].text.startsWith(QStringLiteral("エラーが発生しました。\nFile : ")));
     EXPECT_TRUE(folder.notifier.entries[0].text.endsWith(QStringLiteral("ファイル x が存在しません。")));
     EXPECT_EQ(folder.notifier.entries[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(folder.notifier.entries[1].text, QStringLiteral("database is locked"));
+    EXPECT_EQ(folder.notifier.entries[1].text, QStringLiteral("no such column: start_no4"));
     EXPECT_EQ(folder.notifier.entries[1].icon, MsgIcon::Stop);
 }
 
