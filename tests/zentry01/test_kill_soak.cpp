@@ -14,12 +14,11 @@
 #include "ChildTest.h"
 #include "TaskScreenFixture.h"
 
-#include "DenMissDlg.h"
 #include "DenpyoDlg.h"
-#include "HagakiDlg.h"
 #include "IKCRitchEditCtrl.h"
 #include "ProgramFolder.h"
 #include "Recordset.h"
+#include "TaskScreens.h"
 #include "UserRegistry.h"
 
 #include <QDir>
@@ -47,14 +46,6 @@ public:
     }
     bool askYesNo(const QString&, MsgIcon) override { return true; }
 };
-
-std::unique_ptr<CDenpyoDlg> screenOf(int task, CKaisekiFile& kaiseki) {
-    if (task == 1)
-        return std::make_unique<CHagakiDlg>(kaiseki);
-    if (task == 3)
-        return std::make_unique<CDenMissDlg>(kaiseki);
-    return std::make_unique<CDenpyoDlg>(kaiseki);
-}
 
 // What the trainee does to a card: types into the first field, or marks its
 // first character on the miss-check screen.
@@ -98,7 +89,7 @@ TEST(KillSoakChild, RunsTrialsUntilKilled) {
         ASSERT_TRUE(app.ShowSeq().Build(*app.CurrentDeck(), app.UserDb(), env));
 
         CKaisekiFile kaiseki;
-        std::unique_ptr<CDenpyoDlg> dlg = screenOf(task, kaiseki);
+        std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(task, kaiseki);
         ChildTest::report("OPENING");
         ASSERT_TRUE(dlg->OpenTrial());
         ChildTest::report("OPENED " + QByteArray::number(dlg->HistoryNumber()));

@@ -4,10 +4,9 @@
 // the files and the history row are then exactly as a killed program leaves them.
 #include "TaskScreenFixture.h"
 
-#include "DenMissDlg.h"
 #include "DenpyoDlg.h"
-#include "HagakiDlg.h"
 #include "IKCRitchEditCtrl.h"
+#include "TaskScreens.h"
 #include "TrialRecovery.h"
 
 #include <QDir>
@@ -30,13 +29,7 @@ protected:
     // and leaves it without closing it.
     void interruptTrial(int problem, int cards) {
         prepareTrial(problem, 1);
-        std::unique_ptr<CDenpyoDlg> dlg;
-        if (problem == 1)
-            dlg = std::make_unique<CHagakiDlg>(kaiseki);
-        else if (problem == 3)
-            dlg = std::make_unique<CDenMissDlg>(kaiseki);
-        else
-            dlg = std::make_unique<CDenpyoDlg>(kaiseki);
+        std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(problem, kaiseki);
         ASSERT_TRUE(dlg->OpenTrial());
         dlg->show();
         for (int i = 0; i < cards; ++i) {
