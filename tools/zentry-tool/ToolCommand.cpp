@@ -18,7 +18,7 @@ int Options::number(const char* name, int def) const {
     return has(name) ? text(name).toInt() : def;
 }
 
-std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> specs, QString* error) {
+std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> known, QString* error) {
     Options options;
     for (int i = 0; i < args.size(); ++i) {
         QString name = args.at(i);
@@ -30,13 +30,13 @@ std::optional<Options> Parse(const QStringList& args, std::initializer_list<Opti
             name = name.left(eq);
             inlineValue = true;
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&](const OptionSpec& s) { return name == QLatin1String(s.name); });
-        if (spec == specs.end()) {
+        const auto option = std::find_if(known.begin(), known.end(),
+                                         [&](const OptionSpec& s) { return name == QLatin1String(s.name); });
+        if (option == known.end()) {
             *error = QStringLiteral("unknown option: %1").arg(args.at(i));
             return std::nullopt;
         }
-        if (spec->kind == OptionSpec::Flag) {
+        if (option->kind == OptionSpec::Flag) {
             if (inlineValue) {
                 *error = QStringLiteral("%1 takes no value").arg(name);
                 return std::nullopt;
@@ -55,14 +55,14 @@ std::optional<Options> Parse(const QStringList& args, std::initializer_list<Opti
             *error = QStringLiteral("--folder needs a folder");
             return std::nullopt;
         }
-        if (spec->kind == OptionSpec::Int) {
+        if (option->kind == OptionSpec::Int) {
             bool ok = false;
             const int n = value.toInt(&ok);
-            if (!ok || n < spec->min || n > spec->max) {
+            if (!ok || n < option->min || n > option->max) {
                 *error = QStringLiteral("%1 must be a whole number from %2 to %3: %4")
                              .arg(name)
-                             .arg(spec->min)
-                             .arg(spec->max)
+                             .arg(option->min)
+                             .arg(option->max)
                              .arg(value);
                 return std::nullopt;
             }

@@ -38,10 +38,10 @@ struct Options {
     int number(const char* name, int def = 0) const;
 };
 
-// The options given, each checked against its spec (the last of a repeated
+// The options given, each checked against its description (the last of a repeated
 // option counts); nullopt with *error set for an unknown option, a missing
 // value, a flag with a value, an empty --folder or a number out of range.
-std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> specs, QString* error);
+std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> known, QString* error);
 
 // Points the program folder at `folder` and opens its UserData.mdb read-only
 // (never created from the template). False with *error set.
