@@ -132,8 +132,10 @@ QVector<CTrialRecovery::Closed> CTrialRecovery::CloseUnfinished(CDB& userDb, CDB
     try {
         CRsHistory_tbl rs(&userDb);
         rs.Open(CRecordset::dbOpenSnapshot,
-                QStringLiteral("select * from [History_tbl] where [delete_flg] <> 1 order by "
-                               "[execution_date], [AutoNumber]"),
+                // Only rows without a working time can be unfinished: the start-up
+                // then reads those few, not every trial of every year.
+                QStringLiteral("select * from [History_tbl] where [delete_flg] <> 1 and "
+                               "ifnull([answer_time], '') = '' order by [execution_date], [AutoNumber]"),
                 {}, CRecordset::readOnly);
         for (; !rs.IsEOF(); rs.MoveNext())
             if (IsUnfinished(rs))
