@@ -1,5 +1,7 @@
 #include "ArrKaisekiMain.h"
 
+#include "TrialState.h"
+
 #include "AppSub.h"
 #include "ArrDenpyo.h"
 #include "Codec.h"
@@ -178,6 +180,8 @@ bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
     const int endTime = row.m_end_time.toInt();
     const bool aborted = row.m_end_flg.toInt() == 1;
     if (row.m_problem_code.toInt() != c.problemCode)
+        return false;
+    if (!c.includeUnfinished && TrialState::IsUnfinished(row))
         return false;
     if (c.endTimeFilter != 0 && endTime != c.endTimeFilter)
         return false;

@@ -108,6 +108,9 @@ public:
         bool testLevelUpOnly = false; // leave out aborted trials and course 2
         int selectionType = SelectAll;
         int courseFilter = AnyCourse;
+        // Trials without an end have no result to show; only closing them
+        // (after the task program was killed) analyses what they hold.
+        bool includeUnfinished = false;
     };
 
     CArrKaisekiMain();

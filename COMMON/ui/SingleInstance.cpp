@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "TrialState.h"
+
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -10,7 +12,7 @@ constexpr int kConnectWaitMs = 1000;
 } // namespace
 
 CSingleInstance::CSingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), m_name(name), m_lock(QDir::temp().filePath(name + QStringLiteral(".lock"))) {
+    : QObject(parent), m_name(name), m_lock(TrialState::InstanceLockPath(name)) {
     // A crashed copy leaves its lock behind; QLockFile takes it over once the
     // owning process is gone, so no stale-age timeout is needed.
     m_lock.setStaleLockTime(0);

@@ -7,6 +7,7 @@
 #include "ProgramStart.h"
 #include "StringTable.h"
 #include "TrialRecovery.h"
+#include "TrialState.h"
 #include "UserSelectDlg.h"
 #include "Zentry01Dlg.h"
 #include "Zentry01Strings.h"
@@ -15,7 +16,7 @@ namespace {
 CZentry01App* g_app = nullptr;
 }
 
-const QString CZentry01App::kInstanceName = QStringLiteral("_QUILLON01_MUTEX");
+const QString CZentry01App::kInstanceName = TrialState::kTaskProgramInstance;
 
 CZentry01App::CZentry01App()
     : m_master(std::make_unique<CDB>()), m_user(std::make_unique<CDB>()),

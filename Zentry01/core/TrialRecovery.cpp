@@ -9,6 +9,7 @@
 #include "KaisekiFile.h"
 #include "Notifier.h"
 #include "Recordsets.h"
+#include "TrialState.h"
 
 #include <optional>
 #include <stdexcept>
@@ -80,6 +81,7 @@ std::optional<CTrialRecovery::Closed> closeOne(CDB& userDb, CDB& masterDb, const
     c.problemCode = u.problemCode;
     c.selection = CArrRirekiNum{u.autoNumber};
     c.selectionNumbers = CArrRirekiNum{1};
+    c.includeUnfinished = true;
     if (!analysis.Run(userDb, masterDb, c) || analysis.GetSize() == 0)
         return std::nullopt; // the reason has been shown; the row stays for the next start
     const CArrKaisekiMain_ShikouKai& trial = *analysis.GetAt(0);
@@ -115,14 +117,7 @@ std::optional<CTrialRecovery::Closed> closeOne(CDB& userDb, CDB& masterDb, const
 }
 } // namespace
 
-bool CTrialRecovery::IsUnfinished(const CRsHistory_tbl& row) {
-    // Completing a trial always sets last_update to the time it ended, and an
-    // ended trial has an end flag, a working time or cards; a created row has
-    // none of these.
-    return row.m_delete_flg != 1 && row.m_end_flg.isEmpty() && row.m_answer_time.isEmpty() &&
-           row.m_answer_number == 0 && row.m_first_update.isValid() &&
-           row.m_last_update == row.m_first_update;
-}
+bool CTrialRecovery::IsUnfinished(const CRsHistory_tbl& row) { return TrialState::IsUnfinished(row); }
 
 QVector<CTrialRecovery::Closed> CTrialRecovery::CloseUnfinished(CDB& userDb, CDB& masterDb) {
     QVector<Closed> closed;

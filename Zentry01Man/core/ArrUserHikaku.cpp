@@ -6,6 +6,7 @@
 #include "Notifier.h"
 #include "Recordsets.h"
 #include "TextUtil.h"
+#include "TrialState.h"
 
 #include <algorithm>
 
@@ -55,8 +56,11 @@ bool CArrUserHikaku::Compute(CDB& userDb, int task, int level) {
                                    "[AutoNumber]"),
                     {user.m_user_code, task});
             user.m_trials.reserve(rs.GetRecordCount());
+            // A trial without an end has no result yet; counting it would make
+            // "1回/1回 0枚" of a trainee who is still at work.
             for (; !rs.IsEOF(); rs.MoveNext())
-                user.m_trials.push_back(CArrUserHikakuHistoryInfo::From(rs, int(user.m_trials.size()) + 1));
+                if (!TrialState::IsUnfinished(rs))
+                    user.m_trials.push_back(CArrUserHikakuHistoryInfo::From(rs, int(user.m_trials.size()) + 1));
             m_users.push_back(std::move(user));
         }
     } catch (const CDBException& e) {

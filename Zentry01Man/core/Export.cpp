@@ -84,6 +84,25 @@ bool appendHistory(CDB& userDb, const ExportFormat::HistoryFile& history, const 
     });
 }
 
+// The files a trial without an end has written so far in the source's analysis
+// folder (found by start time, kind and task, whatever the user's names), so
+// that the export carries no half-written trial.
+QSet<QString> trialFiles(const QString& analysisFolder, const QVector<ExportFormat::LeftOutTrial>& trials) {
+    QSet<QString> out;
+    for (const ExportFormat::LeftOutTrial& t : trials) {
+        if (!t.start.isValid())
+            continue;
+        const QDir folder(analysisFolder + '/' + QString::number(t.userCode));
+        for (AppSub::CsvKind kind : {AppSub::CsvKind::InputValues, AppSub::CsvKind::AnalysisResult}) {
+            QString prefix = AppSub::CsvFileName(kind, t.problemCode, t.start, QString(), QString());
+            prefix.chop(QStringLiteral("__.csv").size());
+            for (const QFileInfo& file : folder.entryInfoList({prefix + QStringLiteral("_*.csv")}, QDir::Files))
+                out.insert(file.absoluteFilePath());
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 namespace {
@@ -95,7 +114,7 @@ bool copyFailed(const QString& from, const QString& to, int error) {
 }
 } // namespace
 
-bool CopyFolder(const QString& from, const QString& to) {
+bool CopyFolder(const QString& from, const QString& to, const QSet<QString>& skip) {
     errno = 0;
     if (!QFileInfo(to).isDir() && !QDir().mkpath(to))
         return copyFailed(from, to, errno ? errno : EACCES);
@@ -105,10 +124,12 @@ bool CopyFolder(const QString& from, const QString& to) {
         const QString target = to + '/' + entry.fileName();
         if (entry.isDir()) {
             // A link to a folder could lead back into the tree being copied.
-            if (!entry.isSymLink() && !CopyFolder(entry.filePath(), target))
+            if (!entry.isSymLink() && !CopyFolder(entry.filePath(), target, skip))
                 return false;
             continue;
         }
+        if (!skip.isEmpty() && skip.contains(entry.absoluteFilePath()))
+            continue;
         std::error_code ec;
         std::filesystem::copy_file(fsPath(entry.filePath()), fsPath(target),
                                    std::filesystem::copy_options::overwrite_existing, ec);
@@ -123,14 +144,17 @@ bool CExport::Export(const QString& source, const QString& exportFolder) {
     const QString f = AppSub::FolderWithSlash(exportFolder);
     if (!m_source.OpenPrevious(s))
         return false;
-    const QByteArray history = ExportFormat::HistoryTsv(m_source);
+    QVector<ExportFormat::LeftOutTrial> leftOut;
+    const QByteArray history = ExportFormat::HistoryTsv(m_source, &leftOut);
     const QByteArray users = ExportFormat::UserDataUkv(m_source);
     m_source.Close();
+    m_leftOut = int(leftOut.size());
+    const QSet<QString> unfinishedFiles = trialFiles(s + kAnalysis, leftOut);
     writeFile(f + QStringLiteral("History_tbl.tsv"), history);
     writeFile(f + QStringLiteral("UserData.ukv"), users);
     if (!QFileInfo(f + kAnalysis).isDir() && !QDir().mkpath(f + kAnalysis))
         IC_THROW(QStringLiteral("エクスポート先のフォルダ作成に失敗しました。"));
-    if (!CopyFolder(s + kAnalysis, f + kAnalysis))
+    if (!CopyFolder(s + kAnalysis, f + kAnalysis, unfinishedFiles))
         IC_THROW(QStringLiteral("解析結果のコピーに失敗しました。"));
     return true;
 }

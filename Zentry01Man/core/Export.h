@@ -4,6 +4,7 @@
 // History_tbl.tsv and a copy of the analysis folder "解析結果".
 #include "DB.h"
 
+#include <QSet>
 #include <QString>
 
 class CExport {
@@ -20,6 +21,9 @@ public:
     // while writing raise CICException (or CDBException from the database).
     // The source database is opened read-only: the folder may be a mounted backup.
     bool Export(const QString& source, const QString& exportFolder);
+    // Trials without an end (running or interrupted) the last export left out,
+    // with their input-value and analysis-result files.
+    int LeftOutTrials() const { return m_leftOut; }
 
     // Merges an export folder into the running installation (the program
     // folder, with `userDb` its open user database). Users are matched by
@@ -29,9 +33,11 @@ public:
 
 private:
     CDB m_source;
+    int m_leftOut = 0;
 };
 
 // Copies a folder with its sub-folders and files, overwriting files of the
 // same name. The first file that cannot be copied is reported (source,
 // destination and the system's reason) and ends the copy with false.
-bool CopyFolder(const QString& from, const QString& to);
+// Files listed in `skip` (absolute paths) are not copied.
+bool CopyFolder(const QString& from, const QString& to, const QSet<QString>& skip = {});

@@ -6,6 +6,7 @@
 #include "Recordsets.h"
 #include "TCLoadCSVFile.h"
 #include "TextUtil.h"
+#include "TrialState.h"
 
 #include <array>
 #include <charconv>
@@ -146,7 +147,7 @@ QByteArray UserDataUkv(CDB& userDb) {
     return out;
 }
 
-QByteArray HistoryTsv(CDB& userDb) {
+QByteArray HistoryTsv(CDB& userDb, QVector<LeftOutTrial>* leftOut) {
     const QChar tab(u'\t');
     QByteArray out = line(kHistoryColumns.join(tab));
     CRsHistory_tbl rs(&userDb);
@@ -154,6 +155,11 @@ QByteArray HistoryTsv(CDB& userDb) {
             QStringLiteral("select * from [History_tbl] where [delete_flg] <> 1 order by [execution_date], [AutoNumber]"));
     QStringList fields;
     for (; !rs.IsEOF(); rs.MoveNext()) {
+        if (TrialState::IsUnfinished(rs)) {
+            if (leftOut)
+                leftOut->push_back({rs.m_user_code, rs.m_problem_code.toInt(), rs.m_execution_date});
+            continue;
+        }
         fields.clear();
         for (const Column& c : columns())
             fields << written(rs, c);

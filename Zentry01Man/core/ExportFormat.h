@@ -4,6 +4,7 @@
 // trials). Writers take the source database; the parsers take the files'
 // bytes, so they can be checked on any input without a folder.
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -21,9 +22,17 @@ extern const QStringList kHistoryColumns;
 // The live users of the database: a header line, then one line per user, every
 // field followed by a TAB.
 QByteArray UserDataUkv(CDB& userDb);
+// A trial the history file leaves out because it has no end yet.
+struct LeftOutTrial {
+    int userCode = 0;
+    int problemCode = 0;
+    QDateTime start;
+};
 // The live trials of all users in execution order: a header line of the column
-// names, then one line per trial; fields separated by TAB.
-QByteArray HistoryTsv(CDB& userDb);
+// names, then one line per trial; fields separated by TAB. Trials without an
+// end are left out (an import would make them finished trials with no card
+// done) and, when asked, listed in `leftOut`.
+QByteArray HistoryTsv(CDB& userDb, QVector<LeftOutTrial>* leftOut = nullptr);
 
 // One user of a management file.
 struct UkvUser {

@@ -29,4 +29,12 @@ QString Text(Id id) {
     }
     return {};
 }
+
+QString ExportDoneText(int leftOutTrials) {
+    QString text = Text(ExportDone);
+    if (leftOutTrials > 0)
+        text += QStringLiteral("\n\n終了していない試行（実施中または中断）%1 件はエクスポートしていません。")
+                    .arg(leftOutTrials);
+    return text;
+}
 } // namespace ExportStrings

@@ -21,4 +21,7 @@ inline constexpr Id kAll[] = {DestinationMissing, ExportDone,        ConfirmExpo
                               NoImportData,       ImportDone,        BadManagementFile, AlreadyImported,
                               SourceMissing,      NoDataInSource};
 QString Text(Id id);
+// The export's closing message: ExportDone, and how many trials without an
+// end it left out when there were any.
+QString ExportDoneText(int leftOutTrials);
 } // namespace ExportStrings

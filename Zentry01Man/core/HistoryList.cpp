@@ -8,6 +8,7 @@
 #include "Notifier.h"
 #include "Recordsets.h"
 #include "TextUtil.h"
+#include "TrialState.h"
 
 #include <QDir>
 
@@ -82,7 +83,7 @@ QString CHistoryList::DateText(const QDateTime& date) {
                              t.second());
 }
 
-bool CHistoryList::Load(CDB& userDb, int userCode, const HistoryFilter& filter) {
+bool CHistoryList::Load(CDB& userDb, int userCode, const HistoryFilter& filter, bool taskProgramRunning) {
     m_rows.clear();
     try {
         CRsHistory_tbl rs(&userDb);
@@ -93,8 +94,13 @@ bool CHistoryList::Load(CDB& userDb, int userCode, const HistoryFilter& filter) 
         m_extremes.Compute(rs, filter);
         m_rows.reserve(rs.GetRecordCount());
         for (rs.MoveFirst(); !rs.IsEOF(); rs.MoveNext()) {
-            if (keeps(rs, filter))
-                m_rows.push_back({rs.m_AutoNumber, cells(rs, filter, int(m_rows.size()) + 1)});
+            if (!keeps(rs, filter))
+                continue;
+            const int position = int(m_rows.size()) + 1;
+            if (TrialState::IsUnfinished(rs))
+                m_rows.push_back({rs.m_AutoNumber, unfinishedCells(rs, filter, position, taskProgramRunning), true});
+            else
+                m_rows.push_back({rs.m_AutoNumber, cells(rs, filter, position), false});
         }
     } catch (const CDBException& e) {
         m_extremes.SetAllZero();
@@ -112,7 +118,11 @@ bool CHistoryList::keeps(const CRsHistory_tbl& row, const HistoryFilter& filter)
         return false;
     if (!filter.passesTrialTime(row))
         return false;
-    switch (filter.effectiveDisplayData()) {
+    const int displayData = filter.effectiveDisplayData();
+    // A trial without an end reaches no best value, even a best of 0.
+    if (displayData != HistoryFilter::AllTrials && TrialState::IsUnfinished(row))
+        return false;
+    switch (displayData) {
     case HistoryFilter::BestWorkCount:
         return course == 1 && filter.workCount(row) == m_extremes.m_maxAnswerNumber;
     case HistoryFilter::BestCorrectRate:
@@ -154,6 +164,17 @@ QStringList CHistoryList::cells(const CRsHistory_tbl& row, const HistoryFilter& 
         mark(row.m_zip_flg),
         mark(row.m_sound_flg),
     };
+}
+
+QStringList CHistoryList::unfinishedCells(const CRsHistory_tbl& row, const HistoryFilter& filter, int position,
+                                          bool taskProgramRunning) {
+    // The conditions are known from the start; the result columns stay empty
+    // rather than show zeros that read as a finished trial with no card done.
+    QStringList c = cells(row, filter, position);
+    c[TrialTime] = TrialState::UnfinishedLabel(taskProgramRunning);
+    for (int column : {WorkCount, CorrectCount, CorrectRate})
+        c[column].clear();
+    return c;
 }
 
 bool CHistoryList::Delete(CDB& userDb, qint32 autoNumber) {

@@ -15,6 +15,7 @@ class CDB;
 struct HistoryListRow {
     qint32 autoNumber = 0;
     QStringList cells; // one text per column
+    bool unfinished = false; // running or interrupted: no result, nothing to analyse
 };
 
 class CHistoryList {
@@ -30,8 +31,9 @@ public:
 
     // Reads the user's trials, computes the extremes and keeps the rows that pass
     // the filter. False after a database error, which has been shown: the rows
-    // read so far stay and the extremes are all 0.
-    bool Load(CDB& userDb, int userCode, const HistoryFilter& filter);
+    // read so far stay and the extremes are all 0. A trial without an end shows
+    // "実施中" while the task program runs, else "中断", and no result.
+    bool Load(CDB& userDb, int userCode, const HistoryFilter& filter, bool taskProgramRunning = false);
 
     const CHistoryMaxMin& Extremes() const { return m_extremes; }
     const std::vector<HistoryListRow>& Rows() const { return m_rows; }
@@ -48,6 +50,8 @@ public:
 private:
     bool keeps(const CRsHistory_tbl& row, const HistoryFilter& filter) const;
     static QStringList cells(const CRsHistory_tbl& row, const HistoryFilter& filter, int position);
+    static QStringList unfinishedCells(const CRsHistory_tbl& row, const HistoryFilter& filter, int position,
+                                       bool taskProgramRunning);
 
     CHistoryMaxMin m_extremes;
     std::vector<HistoryListRow> m_rows;

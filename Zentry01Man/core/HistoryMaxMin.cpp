@@ -2,6 +2,7 @@
 
 #include "Recordsets.h"
 #include "TextUtil.h"
+#include "TrialState.h"
 
 #include <algorithm>
 
@@ -60,6 +61,9 @@ void CHistoryMaxMin::take(const CRsHistory_tbl& row, const HistoryFilter& filter
     if (row.m_course_code.toInt() != (filter.courseGroup == 1 ? 1 : 2))
         return;
     if (!filter.passesTrialTime(row))
+        return;
+    // A trial without an end has no result yet: its zeros are no lowest value.
+    if (TrialState::IsUnfinished(row))
         return;
     const int work = filter.workCount(row);
     const int items = filter.workItems(row);

@@ -115,7 +115,7 @@ void CKaisekiDlg::exportData() {
     }
     CExport exporter;
     if (exporter.Export(source, destination))
-        AppMessageBox(ExportStrings::ExportDone, MsgIcon::Information);
+        AppMessageBox(ExportStrings::ExportDoneText(exporter.LeftOutTrials()), MsgIcon::Information);
 }
 
 void CKaisekiDlg::importData() {

@@ -7,6 +7,7 @@
 #include "OutResultList.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
+#include "TrialState.h"
 #include "WaitCursor.h"
 #include "Zentry01ManStrings.h"
 
@@ -111,7 +112,7 @@ void CRirekiDlg::refill() {
         m_filter = {m_task->currentIndex() + 1, m_trialTime->currentIndex() + 1, m_course->currentIndex() + 1,
                     m_data->currentIndex() + 1};
 
-        m_list.Load(m_userDb, m_userCode, m_filter);
+        m_list.Load(m_userDb, m_userCode, m_filter, TrialState::IsProgramRunning(TrialState::kTaskProgramInstance));
         m_rows->setUpdatesEnabled(false);
         m_rows->DeleteAllItems();
         for (const HistoryListRow& r : m_list.Rows()) {
@@ -121,8 +122,12 @@ void CRirekiDlg::refill() {
                 item->setText(c, r.cells[c]);
                 item->setTextAlignment(c, CHistoryList::Alignment(c) | Qt::AlignVCenter);
             }
-            if (m_selectionMode)
-                item->setCheckState(0, Qt::Checked);
+            if (m_selectionMode) {
+                // A trial without an end has nothing to analyse yet.
+                item->setCheckState(0, r.unfinished ? Qt::Unchecked : Qt::Checked);
+                if (r.unfinished)
+                    item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+            }
         }
         m_rows->setUpdatesEnabled(true);
         if (m_rows->ItemCount() > 0)

@@ -21,6 +21,7 @@ struct TrialSpec {
     QList<int> wrong = {}; // 0-based positions of the cards worked with one wrong item
     bool withFile = true;  // write the input-value file
     bool aborted = false;
+    bool unfinished = false; // still as the task program created it: the file holds the cards so far
 };
 
 inline QDateTime TrialStart(int id) { return naiveDateTime(QDate(2026, 5, 1), QTime(9, 0)).addSecs(3600 * id); }
@@ -58,6 +59,11 @@ inline void AddTrial(CDB& userDb, CDB& masterDb, const TrialSpec& t) {
         r.m_correct_number = t.cards - int(t.wrong.size());
         r.m_correct_rate = r.m_correct_rate60 = 100.0 * r.m_correct_number / t.cards;
         r.m_answer_number60 = t.cards * 2.0;
+        if (t.unfinished) {
+            r.m_answer_time.clear();
+            r.m_answer_number = r.m_correct_number = 0;
+            r.m_correct_rate = r.m_correct_rate60 = r.m_answer_number60 = 0;
+        }
     });
     if (!t.withFile)
         return;

@@ -49,8 +49,10 @@ Result ExportCommand(const QStringList& args) {
         return refused(*refusal);
     return guarded([&] {
         CExport exporter;
-        return exporter.Export(from, to) ? done(ExportStrings::ExportDone)
-                                         : ToolCommand::Failed(QStringLiteral("nothing was exported"));
+        if (!exporter.Export(from, to))
+            return ToolCommand::Failed(QStringLiteral("nothing was exported"));
+        notifyMessage(ExportStrings::ExportDoneText(exporter.LeftOutTrials()), MsgIcon::Information);
+        return Result{};
     });
 }
 

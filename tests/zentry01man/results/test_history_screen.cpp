@@ -9,6 +9,10 @@
 #include "ScreenSetup.h"
 #include "UserHikakuDlg.h"
 #include "UserSelectDlg.h"
+#include "HistoryList.h"
+#include "ProgramProcess.h"
+#include "SingleInstance.h"
+#include "TrialState.h"
 
 #include <QComboBox>
 
@@ -126,6 +130,37 @@ TEST_F(HistoryScreen, CheckedTrialsGoToTheBasicScreen) {
     Click(dlg.get(), "resultsButton");
     ASSERT_TRUE(script.done());
     EXPECT_EQ(trials, (QStringList{"2回目", "3回目"}));
+}
+
+TEST_F(HistoryScreen, ATrialWithoutAnEndIsRunningOrInterruptedAndNeverAnalysed) {
+    addTrial({.id = 5, .task = 1, .cards = 2, .unfinished = true});
+    for (bool running : {true, false}) {
+        SCOPED_TRACE(running);
+        PrivateTemp temp;
+        CSingleInstance taskProgram(TrialState::kTaskProgramInstance);
+        if (running)
+            ASSERT_TRUE(taskProgram.acquire());
+        auto dlg = open(true);
+        CICListCtrl* list = dlg->List();
+        ASSERT_EQ(list->ItemCount(), 4);
+        EXPECT_EQ(list->ItemText(3, CHistoryList::TrialTime), running ? "実施中" : "中断");
+        EXPECT_EQ(list->ItemText(3, CHistoryList::WorkCount), "");
+        EXPECT_FALSE(list->GetCheck(3));
+        EXPECT_FALSE(list->topLevelItem(3)->flags() & Qt::ItemIsUserCheckable);
+    }
+    // Even when checked by other means, the analysis has nothing of it to show.
+    auto dlg = open(true);
+    dlg->List()->SetCheck(3, true);
+    ModalScript script;
+    QStringList trials;
+    script.on<COutMainDlg>([&](COutMainDlg* out) {
+        for (int row = 0; row < out->List(0)->RowCount(); ++row)
+            trials << out->List(0)->Text(row, 0);
+        Click(out, "closeButton");
+    });
+    Click(dlg.get(), "resultsButton");
+    ASSERT_TRUE(script.done());
+    EXPECT_EQ(trials, (QStringList{"1回目", "2回目", "3回目"}));
 }
 
 TEST_F(HistoryScreen, CardListOfTheSelectedTrial) {
