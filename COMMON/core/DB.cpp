@@ -30,6 +30,9 @@ QString notUpdatable(const QString& tableName) {
 namespace {
 std::atomic<int> g_connectionSerial{0};
 const QStringList kUserTables = {QStringLiteral("User_tbl"), QStringLiteral("History_tbl")};
+const QStringList kMasterTables = {QStringLiteral("Mst01"),      QStringLiteral("Mst02"),      QStringLiteral("Mst03"),
+                                   QStringLiteral("Mst04"),      QStringLiteral("Mst02Error"), QStringLiteral("Mst04Error"),
+                                   QStringLiteral("KEN_ALL"),    QStringLiteral("KEN_ALL_Version")};
 } // namespace
 
 CDB::CDB() : m_connection(QStringLiteral("zentry_db_%1").arg(++g_connectionSerial)) {}
@@ -129,11 +132,39 @@ void CDB::OpenMaster() {
     if (!QFileInfo::exists(path))
         IC_THROW(DbMessages::notFound(path));
     openFile(path, true);
-    verifyReadable(QStringLiteral("マスター・データ・ファイル"),
-                   {QStringLiteral("Mst01"), QStringLiteral("Mst02"), QStringLiteral("Mst03"), QStringLiteral("Mst04"),
-                    QStringLiteral("Mst02Error"), QStringLiteral("Mst04Error"), QStringLiteral("KEN_ALL"),
-                    QStringLiteral("KEN_ALL_Version")},
-                   false);
+    verifyReadable(QStringLiteral("マスター・データ・ファイル"), kMasterTables, false);
+}
+
+QString CDB::MasterFileProblem(const QString& path) {
+    QStringList missing;
+    bool readable = false;
+    {
+        CDB probe;
+        try {
+            probe.openFile(path, true);
+            QSqlQuery q(probe.database());
+            if (q.exec(QStringLiteral("select [name] from [sqlite_master] where [type] = 'table'"))) {
+                readable = true;
+                QStringList present;
+                while (q.next())
+                    present << q.value(0).toString();
+                for (const QString& table : kMasterTables)
+                    if (!present.contains(table, Qt::CaseInsensitive))
+                        missing << table;
+            }
+        } catch (const CDBException&) {
+            // Not even opened: said below like any other file that is no database.
+        }
+    }
+    // The driver's own text is English and says nothing to an instructor.
+    QString problem;
+    if (!readable)
+        problem = QStringLiteral("データベースのファイルではありません。");
+    else if (!missing.isEmpty())
+        problem = QStringLiteral("マスター・データのテーブル %1 がありません。").arg(missing.join(QStringLiteral("、")));
+    else
+        return {};
+    return QStringLiteral("ファイル %1 はマスター・データ・ファイルとして使えません。\n\n%2").arg(path, problem);
 }
 
 void CDB::OpenUser() {

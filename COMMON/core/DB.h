@@ -21,6 +21,9 @@ public:
     // Opens the master data file named by mst_path (or the default). Throws
     // CICException when no file exists or it is not a database.
     void OpenMaster();
+    // Why a file cannot serve as master data (a Japanese message naming it),
+    // or an empty text when it holds the master tables. Reads only.
+    static QString MasterFileProblem(const QString& path);
     // Opens UserData.mdb, first copying it from UserData.org when missing.
     void OpenUser();
     // Opens the user database of a previous installation read-only:

@@ -1,6 +1,7 @@
 #include "MstDataDlg.h"
 
 #include "AppSub.h"
+#include "DB.h"
 #include "FileDialogs.h"
 #include "Guarded.h"
 #include "OkCancelButtons.h"
@@ -59,9 +60,17 @@ void CMstDataDlg::ok() {
         AppMessageBox(Zentry01ManStrings::FileNotFound, path);
         return;
     }
+    // Checked before anything is saved: a file without the master tables would
+    // leave both programs without cards and vouchers.
+    const QString problem = CDB::MasterFileProblem(path);
+    if (!problem.isEmpty()) {
+        AppMessageBox(problem + QStringLiteral("\n\nマスター・データ・ファイルの指定は変更していません。"));
+        m_path->setFocus();
+        m_path->selectAll();
+        return;
+    }
     AppSub::WriteProfileString(QStringLiteral("mst_path"), path);
     m_app.DiscardDeck();
-    // A file that is no master data is reported by the connection; the choice stays written.
     m_app.ReconnectMaster();
     accept();
 }

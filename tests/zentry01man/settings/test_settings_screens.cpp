@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 using namespace utility;
 
@@ -260,18 +262,60 @@ TEST_F(MasterData, AChosenFileIsWrittenAndConnectedAtOnce) {
     EXPECT_EQ(app->MasterDb().path(), other);
 }
 
-TEST_F(MasterData, AFileThatIsNoMasterIsWrittenAndItsFailureShown) {
-    const QString text = folder.file(QStringLiteral("notes.mst"));
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a database\n");
-    f.close();
-    CMstDataDlg dlg(*app);
-    path(dlg)->setText(text);
-    Click(&dlg, "okButton");
-    EXPECT_EQ(AppSub::GetProfileString(QStringLiteral("mst_path"), QString()), text);
-    ASSERT_FALSE(messages().isEmpty());
-    EXPECT_FALSE(app->MasterDb().IsOpen() && app->MasterDb().path() == text);
+TEST_F(MasterData, AFileWithoutTheMasterTablesIsRefusedAndTheWorkingPathKept) {
+    const QString working = folder.file(QStringLiteral("Quillon01.mst"));
+    AppSub::WriteProfileString(QStringLiteral("mst_path"), working);
+    app->ReconnectMaster();
+    const QString users = folder.file(QStringLiteral("users.mst"));
+    ASSERT_TRUE(QFile::copy(folder.file(QStringLiteral("UserData.org")), users));
+    const QString partial = folder.file(QStringLiteral("partial.mst"));
+    ASSERT_TRUE(QFile::copy(working, partial));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("partial"));
+        db.setDatabaseName(partial);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("drop table [Mst04Error]")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("partial"));
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    const struct {
+        const char* name;
+        QByteArray bytes; // written first when not empty
+        const char* problem;
+    } cases[] = {
+        {"form.pdf", "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n",
+         "データベースのファイルではありません。"},
+        {"noise.mst", noise, "データベースのファイルではありません。"},
+        {"users.mst", {},
+         "マスター・データのテーブル Mst01、Mst02、Mst03、Mst04、Mst02Error、Mst04Error、KEN_ALL、KEN_ALL_Version "
+         "がありません。"},
+        {"partial.mst", {}, "マスター・データのテーブル Mst04Error がありません。"},
+    };
+    for (const auto& c : cases) {
+        const QString file = folder.file(QString::fromUtf8(c.name));
+        if (!c.bytes.isEmpty()) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+        }
+        folder.notifier.entries.clear();
+        CMstDataDlg dlg(*app);
+        FileDialogs::setNextFileName(file);
+        Click(&dlg, "browseButton");
+        Click(&dlg, "okButton");
+        EXPECT_EQ(messages(), QStringList{QStringLiteral("ファイル %1 はマスター・データ・ファイルとして使えません。\n\n")
+                                                  .arg(file) +
+                                              QString::fromUtf8(c.problem) +
+                                              QStringLiteral("\n\nマスター・データ・ファイルの指定は変更していません。")})
+            << c.name;
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << c.name;
+        EXPECT_EQ(AppSub::GetProfileString(QStringLiteral("mst_path"), QString()), working) << c.name;
+        EXPECT_TRUE(app->MasterDb().IsOpen());
+        EXPECT_EQ(app->MasterDb().path(), working);
+    }
 }
 
 } // namespace
