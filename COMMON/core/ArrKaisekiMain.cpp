@@ -314,8 +314,10 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     bool hasPrevious = false;
     int previous = 0;
     int judged = 0;
+    QStringList fields;
     for (int row = 2; row <= file.GetRowCount(); ++row) {
-        const QStringList fields = file.GetFields(row);
+        // Shares the file's text: nothing of a row is kept beyond its judgement.
+        file.GetFieldsShared(row, fields);
         const int cardNo = leadingNumber(fields.value(kNumberColumn));
         // The same card completed twice in a row is one piece of work.
         const bool repeated = hasPrevious && cardNo == previous;

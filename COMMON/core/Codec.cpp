@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <memory>
+#include <vector>
 #include <atomic>
 
 namespace cp932 {
@@ -145,13 +146,78 @@ bool sameBytes(const QString& a, const QString& b) {
     return okA && okB && bytesA == bytesB;
 }
 
-QString decode(const QByteArray& bytes) {
+QString decodeByConverter(const QByteArray& bytes) {
     // The converter keeps a lead byte cut off at the end as pending state and
     // never gives it back; followed by a line feed it becomes a replacement
     // character like any other broken sequence.
     QStringDecoder dec(kName);
     QString text = dec.decode(bytes + '\n');
     text.chop(1);
+    return text;
+}
+
+namespace {
+// The converter's answer for every byte that stands alone and every two-byte
+// character, learnt once: reading a long history's files through the converter
+// costs more than reading them from disk. Values are stored + 1, so 0 means
+// "not a whole character".
+bool substitute(QChar c) { return c == QChar::ReplacementCharacter || c == QChar(0x1A); }
+
+struct DecodeTable {
+    quint32 single[256] = {};
+    std::vector<quint32> pair = std::vector<quint32>(65536, 0); // lead << 8 | trail
+
+    DecodeTable() {
+        for (int b = 0; b < 256; ++b) {
+            const QString one = decodeByConverter(QByteArray(1, char(b)) + '\n');
+            // The converter's substitutes (U+001A, U+FFFD) may stand for more
+            // than one byte in other company, so they are never learnt.
+            if (one.size() == 2 && one[1] == u'\n' && !substitute(one[0]))
+                single[b] = one[0].unicode() + 1u;
+        }
+        constexpr int kFirstTrail = 0x40, kLastTrail = 0xFC; // never a line feed
+        for (int lead = 0x80; lead < 256; ++lead) {
+            if (single[lead])
+                continue;
+            QByteArray all;
+            for (int t = kFirstTrail; t <= kLastTrail; ++t)
+                {
+                const char unit[] = {char(lead), char(t), '\n'};
+                all.append(unit, 3);
+            }
+            const QStringList parts = decodeByConverter(all).split(u'\n');
+            if (parts.size() != kLastTrail - kFirstTrail + 2)
+                continue; // not understood: such text goes through the converter
+            for (int t = kFirstTrail; t <= kLastTrail; ++t) {
+                const QString& c = parts[t - kFirstTrail];
+                if (c.size() == 1 && !substitute(c[0]) && !c[0].isSurrogate())
+                    pair[lead << 8 | t] = c[0].unicode() + 1u;
+            }
+        }
+    }
+};
+} // namespace
+
+QString decode(const QByteArray& bytes) {
+    static const DecodeTable table;
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype n = 0;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size;) {
+        quint32 c = table.single[in[i]];
+        if (c) {
+            ++i;
+        } else if (i + 1 < size && (c = table.pair[in[i] << 8 | in[i + 1]]) != 0) {
+            i += 2;
+        } else {
+            // Broken or unknown sequences: the converter decides what they become.
+            return decodeByConverter(bytes);
+        }
+        out[n++] = char16_t(c - 1);
+    }
+    text.truncate(n);
     return text;
 }
 

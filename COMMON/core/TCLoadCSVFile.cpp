@@ -25,17 +25,21 @@ QString unquote(QStringView field) {
 
 void CTCLoadCSVFile::Load(const QString& path) {
     m_lines.clear();
+    m_text.clear();
     LoadBytes(ReadAll(path));
 }
 
 QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
-    if (!QFileInfo::exists(path))
-        IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
     QFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
+    // Asked only when the open fails: an analysis opens a thousand files.
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int error = errno;
+        if (!QFileInfo::exists(path))
+            IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
         IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) +
-                 AppSub::SystemErrorText(errno ? errno : EACCES));
+                 AppSub::SystemErrorText(error ? error : EACCES));
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + file.errorString());
@@ -45,35 +49,43 @@ QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
 void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {
     m_lines.clear();
     // Line feeds never occur inside a double-byte character, so the whole file
-    // can be decoded at once and split afterwards.
-    const QString text = cp932::decode(bytes);
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    // can be decoded at once and split afterwards. The rows stay spans of the
+    // text: one allocation for the file, not one per line.
+    m_text = cp932::decode(bytes);
+    const QStringView text(m_text);
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = text.mid(start, end - start);
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (line.isEmpty() || line.startsWith(QLatin1String("//")))
-            continue;
-        m_lines.push_back(line.toString());
+        if (!line.isEmpty() && !line.startsWith(QLatin1String("//")))
+            m_lines.push_back({start, line.size()});
+        start = end + 1;
     }
 }
 
 QString CTCLoadCSVFile::GetLine(int row) const {
-    return row >= 1 && row <= m_lines.size() ? m_lines.at(row - 1) : QString();
+    return row >= 1 && row <= GetRowCount() ? line(row).toString() : QString();
 }
 
 QString CTCLoadCSVFile::GetField(int row, int col, const QString& separator) const {
-    if (row < 1 || row > m_lines.size())
+    if (row < 1 || row > GetRowCount())
         return {};
-    return ExtractField(m_lines.at(row - 1), col, separator.isEmpty() ? QChar(u',') : separator.at(0));
+    return ExtractField(line(row).toString(), col, separator.isEmpty() ? QChar(u',') : separator.at(0));
 }
 
 QStringList CTCLoadCSVFile::GetFields(int row, const QString& separator) const {
-    if (row < 1 || row > m_lines.size())
+    if (row < 1 || row > GetRowCount())
         return {};
-    return SplitFields(m_lines.at(row - 1), separator.isEmpty() ? QChar(u',') : separator.at(0));
+    return SplitFields(line(row).toString(), separator.isEmpty() ? QChar(u',') : separator.at(0));
 }
 
-QStringList CTCLoadCSVFile::SplitFields(const QString& line, QChar separator) {
-    QStringList fields;
+namespace {
+// Splits a line by the quoting rule; `take` receives each field's raw text.
+template <typename Take> void splitLine(QStringView line, QChar separator, Take take) {
     bool inside = false;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -81,11 +93,29 @@ QStringList CTCLoadCSVFile::SplitFields(const QString& line, QChar separator) {
         if (c == u'"')
             inside = !inside;
         else if (c == separator && !inside) {
-            fields << unquote(QStringView(line).mid(start, i - start));
+            take(line.mid(start, i - start));
             start = i + 1;
         }
     }
-    fields << unquote(QStringView(line).mid(start));
+    take(line.mid(start));
+}
+} // namespace
+
+void CTCLoadCSVFile::GetFieldsShared(int row, QStringList& fields, QChar separator) const {
+    fields.clear();
+    if (row < 1 || row > GetRowCount())
+        return;
+    splitLine(line(row), separator, [&fields](QStringView field) {
+        if (field.contains(u'"'))
+            fields << unquote(field);
+        else
+            fields << QString::fromRawData(field.data(), field.size());
+    });
+}
+
+QStringList CTCLoadCSVFile::SplitFields(const QString& line, QChar separator) {
+    QStringList fields;
+    splitLine(line, separator, [&fields](QStringView field) { fields << unquote(field); });
     return fields;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CTCLoadCSVFile {
 public:
     // Reads the file's lines, skipping empty lines and lines that begin with "//".
@@ -24,11 +26,21 @@ public:
     QString GetField(int row, int col, const QString& separator = QStringLiteral(",")) const;
     // All fields of a row at once; element k - 1 equals GetField(row, k, separator).
     QStringList GetFields(int row, const QString& separator = QStringLiteral(",")) const;
+    // The same into `fields` (its storage reused), for reading many rows: the
+    // texts share the loaded file's memory, so they are valid only while this
+    // reader lives and loads nothing else.
+    void GetFieldsShared(int row, QStringList& fields, QChar separator = u',') const;
 
     // The same rules on one line of text.
     static QString ExtractField(const QString& line, int col, QChar separator = u',');
     static QStringList SplitFields(const QString& line, QChar separator = u',');
 
 private:
-    QStringList m_lines;
+    struct Span {
+        qsizetype start, length;
+    };
+    QStringView line(int row) const { return QStringView(m_text).mid(m_lines[row - 1].start, m_lines[row - 1].length); }
+
+    QString m_text; // the whole file; rows are spans of it
+    std::vector<Span> m_lines;
 };

@@ -93,3 +93,40 @@ TEST(Codec, CharactersWithoutAFormNeverCompareEqual) {
               QStringLiteral("山田"));
     EXPECT_FALSE(CKCCompareText::SameChar(U'\U00020BB7', U'\U0001F600'));
 }
+
+// Decoding goes through a table learnt from the converter; it must give what
+// the converter gives for every byte pair, in any company, broken ones included.
+TEST(Codec, DecodingEqualsTheConverterForEveryBytePair) {
+    const QByteArray around[] = {QByteArray(), QByteArray("a"), QByteArray("\x82\xa0"), QByteArray("\x81")};
+    for (int lead = 0; lead < 256; ++lead) {
+        QByteArray all;
+        for (int trail = 0; trail < 256; ++trail)
+            {
+            const char unit[] = {char(lead), char(trail), ','};
+            all.append(unit, 3);
+        }
+        for (const QByteArray& before : around)
+            for (const QByteArray& after : around) {
+                const QByteArray bytes = before + all + after;
+                ASSERT_EQ(cp932::decode(bytes), cp932::decodeByConverter(bytes)) << "lead " << lead;
+            }
+        // Pairs back to back, so a trail is followed by the next lead.
+        QByteArray packed;
+        for (int trail = 0; trail < 256; ++trail)
+            {
+            const char unit[] = {char(lead), char(trail)};
+            packed.append(unit, 2);
+        }
+        ASSERT_EQ(cp932::decode(packed), cp932::decodeByConverter(packed)) << "lead " << lead;
+    }
+    // Random bytes, mostly broken.
+    quint32 seed = 12345;
+    for (int run = 0; run < 2000; ++run) {
+        QByteArray bytes;
+        for (int i = 0; i < run % 37; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            bytes += char(seed >> 16);
+        }
+        ASSERT_EQ(cp932::decode(bytes), cp932::decodeByConverter(bytes)) << bytes.toHex().toStdString();
+    }
+}
