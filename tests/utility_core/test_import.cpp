@@ -350,7 +350,7 @@ const HostileCase kHostile[] = {
          QFile f(t.exportFolder + "History_tbl.tsv");
          ASSERT_TRUE(f.resize(ExportFormat::MaxHistoryBytes(2) + 1)); // sparse: nothing is written
      },
-     "バイトを超えています。"},
+     "History_tbl.tsv を読み込めません。\n" + QString::number(ExportFormat::MaxHistoryBytes(2)) + " バイトを超えています。"},
     {"AUserLineRepeated", [](ImportFixture& t) { badFile(t, kHeader + kUser3 + kUser3); }, "は 1 人目と同じユーザーコードです。"},
     {"LinesEndedByCrAlone",
      [](ImportFixture& t) { writeBytes(t.exportFolder + kUkv, cp932::encode(QString(kHeader + kUser3).replace('\n', '\r'))); },
