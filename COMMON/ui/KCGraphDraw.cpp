@@ -35,6 +35,7 @@ QString fourSquares() {
 } // namespace
 
 const QString CKCGraphDraw::kFace = QStringLiteral("ＭＳ Ｐゴシック");
+const QString CKCGraphDraw::kNothingToShow = QStringLiteral("表示できる試行がありません。");
 
 CKCGraphDraw::Layout CKCGraphDraw::LayoutFor(const QRectF& picture) {
     const QFontMetricsF metrics(graphFont());
@@ -102,7 +103,15 @@ void CKCGraphDraw::Draw(int firstColumn) {
     drawAverages();
     drawTitles();
     drawLegend();
+    if (m_data->trials.empty())
+        drawNothingToShow();
     dc->restore();
+}
+
+void CKCGraphDraw::drawNothingToShow() {
+    // Empty axes alone would look like a drawing that failed.
+    m_dc->setPen(Qt::black);
+    m_dc->drawText(m_array.Plot(), Qt::AlignCenter | Qt::TextSingleLine, kNothingToShow);
 }
 
 void CKCGraphDraw::drawSeries(int firstColumn) {
