@@ -110,8 +110,13 @@ void CKCGraphDraw::Draw(int firstColumn) {
 
 void CKCGraphDraw::drawNothingToShow() {
     // Empty axes alone would look like a drawing that failed.
+    const QRectF plot = m_array.Plot();
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    // On a patch of the plot's own colour, so no grid line runs through the words.
+    const QRectF text = m_dc->boundingRect(plot, flags, kNothingToShow);
+    m_dc->fillRect(text.adjusted(-100, -50, 100, 50), kPlotBackground);
     m_dc->setPen(Qt::black);
-    m_dc->drawText(m_array.Plot(), Qt::AlignCenter | Qt::TextSingleLine, kNothingToShow);
+    m_dc->drawText(plot, flags, kNothingToShow);
 }
 
 void CKCGraphDraw::drawSeries(int firstColumn) {
