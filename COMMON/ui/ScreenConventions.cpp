@@ -25,6 +25,7 @@ namespace {
 // Marks the names this module gave, so a later pass may correct them while
 // names the screens set themselves stay.
 const char* const kGivenName = "zentryGivenAccessibleName";
+const char* const kEnterLeftToScreen = "zentryEnterLeftToScreen";
 
 bool isButton(const QWidget* w) {
     return qobject_cast<const QAbstractButton*>(w) != nullptr;
@@ -162,7 +163,8 @@ private:
         if (!button || !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)))
             return false;
         // Key events reach the focused control only, so the button has the focus.
-        if (!button->isEnabled() || !button->isVisible())
+        if (!button->isEnabled() || !button->isVisible() ||
+            button->window()->property(kEnterLeftToScreen).toBool())
             return false;
         // A held key presses once, as Space does.
         if (!key->isAutoRepeat())
@@ -182,6 +184,10 @@ void Install() {
 
 // Every screen, the first one included, follows the habits from the start.
 Q_COREAPP_STARTUP_FUNCTION(Install)
+
+void LeaveEnterToScreen(QWidget* screen) {
+    screen->setProperty(kEnterLeftToScreen, true);
+}
 
 bool IsInteractive(const QWidget* w) {
     if (!w || w->focusPolicy() == Qt::NoFocus)

@@ -2,8 +2,9 @@
 // Keyboard and screen-reader habits every screen of both programs shares,
 // installed once for the whole application as it starts (and by the screen
 // set-up, for a QApplication made later):
-// - Enter on a focused push button presses it, as Space does. Elsewhere Enter
-//   keeps the screen's own meaning (its default button, a field's own use).
+// - Enter on a focused push button presses it, as Space does, except on a
+//   screen that keeps Enter for itself. Elsewhere Enter keeps the screen's own
+//   meaning (its default button, a field's own use).
 // - Every focusable control without an accessible name of its own is named
 //   after the text a sighted user reads beside it: its label (the one it is the
 //   buddy of, else the caption to its left on the same row, else the one just
@@ -17,6 +18,10 @@ namespace ScreenConventions {
 
 // Idempotent; needs a QApplication.
 void Install();
+
+// Enter on a button of screen is left to the screen (a task screen, where
+// Enter serves the task and presses no button).
+void LeaveEnterToScreen(QWidget* screen);
 
 // Names the unnamed controls of window now; Install does it whenever a window is
 // shown. A name given by the screen's own code is never replaced.

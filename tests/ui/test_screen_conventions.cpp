@@ -109,4 +109,9 @@ TEST(ScreenConventions, EnterPressesTheFocusedButtonElsewhereTheDefaultOne) {
         screen.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
     }
+    // A screen that keeps Enter for itself gets it, whatever has the focus.
+    ScreenConventions::LeaveEnterToScreen(&screen);
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Return);
+    EXPECT_EQ(otherPressed, 2);
 }
