@@ -1,6 +1,7 @@
 #include "DB.h"
 
 #include "AppSub.h"
+#include "ClassroomSettings.h"
 #include "Clock.h"
 #include "Codec.h"
 #include "ICException.h"
@@ -8,6 +9,8 @@
 #include "ProgramFolder.h"
 #include "Recordsets.h"
 #include "Schema.h"
+#include "SqlDialect.h"
+#include "UserDbServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +44,8 @@ QSqlDatabase CDB::database() const { return QSqlDatabase::database(m_connection,
 bool CDB::canWrite() const {
     if (!m_open || m_readOnly)
         return false;
+    if (m_engine == DbEngine::PostgreSQL)
+        return true; // the server's rights decide, statement by statement
     QFileInfo fi(m_path);
     return fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
 }
@@ -63,6 +68,48 @@ void CDB::Close() {
         QSqlDatabase::removeDatabase(m_connection);
     }
     m_open = false;
+    m_engine = DbEngine::SQLite;
+    if (ClassroomSettings::server() == this)
+        ClassroomSettings::setServer(nullptr);
+}
+
+QString CDB::nativeSql(const QString& sql) const {
+    return m_engine == DbEngine::PostgreSQL ? SqlDialect::toStandardQuoting(sql) : sql;
+}
+
+bool CDB::isDuplicateKey(const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL's unique_violation; SQLite's primary-key and unique constraints.
+    return code == QLatin1String("23505") || code == QLatin1String("1555") || code == QLatin1String("2067") ||
+           (code == QLatin1String("19") && error.databaseText().contains(QLatin1String("UNIQUE")));
+}
+
+// A classroom's server: one connection per program, the same statements, the
+// server's own locking in place of the file's.
+void CDB::openServer(const UserDbServer& server) {
+    Close();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        IC_THROW(UserDb::unreachableMessage(
+            server.url, QStringLiteral("PostgreSQL のドライバー（libqt6sql6-psql）がインストールされていません。")));
+    QSqlDatabase db = UserDb::addConnection(server, m_connection);
+    m_path = server.url;
+    m_engine = DbEngine::PostgreSQL;
+    m_readOnly = false;
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        Close();
+        IC_THROW(UserDb::unreachableMessage(server.url, text));
+    }
+    m_open = true;
+    try {
+        if (!Schema::missingOnServer(db).isEmpty())
+            Schema::createOnServer(db);
+    } catch (const CDBException& e) {
+        Close();
+        IC_THROW(QStringLiteral("データベースサーバー %1 にユーザーデータベースの表がなく、作成もできません。\n\n"
+                                "指導者が zentry-tool server init でサーバーを準備してください。\n\n%2")
+                     .arg(server.url, e.text()));
+    }
 }
 
 void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
@@ -137,6 +184,12 @@ void CDB::OpenMaster() {
 }
 
 void CDB::OpenUser() {
+    if (const auto server = UserDb::configuredServer()) {
+        openServer(*server);
+        // The classroom's trial conditions are read from here on.
+        ClassroomSettings::setServer(this);
+        return;
+    }
     const QString path = programFolder() + QStringLiteral("UserData.mdb");
     // Users, trials and their files can only be kept in a folder that takes
     // writes: a read-only one is named before anything else is tried.
@@ -168,6 +221,12 @@ void CDB::OpenUser() {
 }
 
 int CDB::OpenPrevious(const QString& folderWithSlash) {
+    // An installation of a classroom keeps its users on the server its ini names.
+    if (const auto server = UserDb::configuredServer(folderWithSlash + QStringLiteral("Quillon01.ini"))) {
+        openServer(*server);
+        m_readOnly = true;
+        return 1;
+    }
     const QString path = folderWithSlash + QStringLiteral("UserData.mdb");
     if (!QFileInfo::exists(path)) {
         notifyMessage(QStringLiteral("データベース %1 が見つかりません。インストール先Ver2フォルダを確認してください\n\n").arg(path),
@@ -188,6 +247,10 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 }
 
 void CDB::BeginTrans() {
+    if (m_engine == DbEngine::PostgreSQL) {
+        beginServerTrans();
+        return;
+    }
     QSqlDatabase db = database();
     if (!canWrite()) {
         if (!db.transaction())
@@ -205,7 +268,32 @@ void CDB::BeginTrans() {
     }
 }
 
+// The same rule as on the file: one writer at a time, the lock taken as the
+// transaction begins so that identifiers read inside it stay free until the
+// commit, a wait of one busy timeout repeated kBusyWaits times. The primary
+// keys still refuse an identifier given twice by a writer outside this rule.
+void CDB::beginServerTrans() {
+    QSqlDatabase db = database();
+    for (int wait = 1;; ++wait) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(m_busyTimeoutMs)) &&
+            q.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLockKey)))
+            return;
+        const QSqlError error = q.lastError();
+        q.finish();
+        db.rollback();
+        // 55P03 lock_not_available: the other writer still holds it.
+        if (error.nativeErrorCode() != QLatin1String("55P03") || wait == kBusyWaits)
+            throw CDBException(error.text());
+    }
+}
+
 void CDB::SetBusyTimeout(int ms) {
+    m_busyTimeoutMs = ms;
+    if (m_engine == DbEngine::PostgreSQL)
+        return;
     QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
 }
 
@@ -222,27 +310,32 @@ void CDB::Rollback() {
 }
 
 bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
-    bool begun = false;
-    try {
-        db.BeginTrans();
-        begun = true;
-        write();
-        db.CommitTrans();
-        return true;
-    } catch (const CDBNotUpdatable& e) {
-        if (begun)
-            db.Rollback();
-        notifyMessage(e.text(), MsgIcon::Exclamation);
-    } catch (const CDBException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.text());
-    } catch (const CICException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.GetErrorMessage());
+    constexpr int kTries = 5;
+    for (int attempt = 1;; ++attempt) {
+        bool begun = false;
+        try {
+            db.BeginTrans();
+            begun = true;
+            write();
+            db.CommitTrans();
+            return true;
+        } catch (const CDBNotUpdatable& e) {
+            if (begun)
+                db.Rollback();
+            notifyMessage(e.text(), MsgIcon::Exclamation);
+        } catch (const CDBException& e) {
+            if (begun)
+                db.Rollback();
+            if (e.duplicateKey() && attempt < kTries)
+                continue;
+            notifyError(e.text());
+        } catch (const CICException& e) {
+            if (begun)
+                db.Rollback();
+            notifyError(e.GetErrorMessage());
+        }
+        return false;
     }
-    return false;
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {
@@ -251,7 +344,7 @@ QSqlQuery& CDB::cachedQuery(const QString& sql) {
         return **it;
     auto* q = new QSqlQuery(database());
     q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
+    if (!q->prepare(nativeSql(sql))) {
         QString text = q->lastError().text();
         delete q;
         throw CDBException(text);

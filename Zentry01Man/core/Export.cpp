@@ -1,6 +1,7 @@
 #include "Export.h"
 
 #include "AppSub.h"
+#include "ClassroomFiles.h"
 #include "Clock.h"
 #include "ExportFormat.h"
 #include "ExportStrings.h"
@@ -125,6 +126,9 @@ bool CExport::Export(const QString& source, const QString& exportFolder) {
         return false;
     const QByteArray history = ExportFormat::HistoryTsv(m_source);
     const QByteArray users = ExportFormat::UserDataUkv(m_source);
+    // A classroom's files are on its server: the local folder gets them all first.
+    if (m_source.engine() == DbEngine::PostgreSQL)
+        ClassroomFiles::fetch(m_source, s + kAnalysis);
     m_source.Close();
     writeFile(f + QStringLiteral("History_tbl.tsv"), history);
     writeFile(f + QStringLiteral("UserData.ukv"), users);

@@ -1,11 +1,68 @@
 #include "TestFolder.h"
 
+#include "ClassroomSettings.h"
 #include "Codec.h"
 #include "ProgramFolder.h"
 #include "Schema.h"
+#include "UserDbServer.h"
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <atomic>
+
+namespace {
+std::atomic<int> g_serverSerial{0};
+
+// A connection to the server's own database, for creating and dropping the tests' ones.
+template <typename Work> void withAdmin(const QString& url, Work work) {
+    QString error;
+    const auto server = UserDb::parseUrl(url, &error);
+    if (!server) {
+        ADD_FAILURE() << "ZENTRY_TEST_PG_URL: " << error.toStdString();
+        return;
+    }
+    const QString name = QStringLiteral("test_pg_admin");
+    {
+        QSqlDatabase db = UserDb::addConnection(*server, name);
+        if (!db.open())
+            ADD_FAILURE() << "test server: " << db.lastError().text().toStdString();
+        else
+            work(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+} // namespace
+
+QString TestFolder::testServer() { return qEnvironmentVariable("ZENTRY_TEST_PG_URL"); }
+
+void TestFolder::createServerDatabase() {
+    const QString admin = testServer();
+    m_serverDatabase =
+        QStringLiteral("zt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_serverSerial);
+    withAdmin(admin, [&](QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("CREATE DATABASE %1").arg(m_serverDatabase)))
+            ADD_FAILURE() << q.lastError().text().toStdString();
+    });
+    QUrl url(admin);
+    url.setPath('/' + m_serverDatabase);
+    m_serverUrl = url.toString();
+    writeIni(QString());
+}
+
+void TestFolder::dropServerDatabase() {
+    withAdmin(testServer(), [&](QSqlDatabase& db) {
+        QSqlQuery(db).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase));
+    });
+}
 
 TestFolder::TestFolder() {
     m_previous = setNotifier(&notifier);
@@ -18,9 +75,13 @@ TestFolder::TestFolder() {
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test_template"));
+    if (!testServer().isEmpty())
+        createServerDatabase();
 }
 
 TestFolder::~TestFolder() {
+    if (!m_serverDatabase.isEmpty())
+        dropServerDatabase();
     setProgramFolder(QString());
     setNotifier(m_previous);
 }
@@ -31,8 +92,20 @@ void TestFolder::writeIni(const QString& content) {
     QFile f(file(QStringLiteral("Quillon01.ini")));
     f.open(QIODevice::WriteOnly);
     QString text = content;
+    // The test's own server stays named whatever else the test writes.
+    if (!m_serverUrl.isEmpty() && !text.contains(QLatin1String("[Database]"), Qt::CaseInsensitive))
+        text += QStringLiteral("\n[Database]\nuser_db=%1\n").arg(m_serverUrl);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\n', QLatin1String("\r\n"));
     f.write(cp932::encode(text));
+    f.close();
+    // On the server the trial conditions are the server's: the ones the test
+    // writes go there too.
+    if (!m_serverUrl.isEmpty())
+        withAdmin(m_serverUrl, [&](QSqlDatabase& db) {
+            Schema::createOnServer(db);
+            QSqlQuery(db).exec(QStringLiteral("delete from \"Settings_tbl\""));
+            ClassroomSettings::copyFromIni(db, file(QStringLiteral("Quillon01.ini")));
+        });
 }
 
 void TestFolder::copyBuiltMaster() {
