@@ -2,6 +2,7 @@
 
 #include "ClassroomSettings.h"
 #include "DB.h"
+#include "DbEngine.h"
 #include "ICException.h"
 
 #include <QDateTime>
@@ -19,7 +20,7 @@ namespace {
 QSqlQuery run(CDB& db, const QString& sql, const QVariantList& values) {
     QSqlQuery q(db.database());
     q.setForwardOnly(true);
-    if (!q.prepare(db.nativeSql(sql)))
+    if (!q.prepare(DbEngines::nativeSql(db, sql)))
         throw CDBException(q.lastError().text());
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values.at(i));
@@ -115,6 +116,7 @@ int sendPending(CDB& server, const QString& analysisFolder) {
 
 int fetch(CDB& server, const QString& analysisFolder, int userCode) {
     const QHash<QString, qint64> lengths = serverLengths(server, userCode);
+    QDir().mkpath(analysisFolder);
     int fetched = 0;
     for (auto it = lengths.begin(); it != lengths.end(); ++it) {
         const QString local = analysisFolder + '/' + it.key();

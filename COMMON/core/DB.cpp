@@ -9,12 +9,14 @@
 #include "ProgramFolder.h"
 #include "Recordsets.h"
 #include "Schema.h"
+#include "ServerSchema.h"
 #include "SqlDialect.h"
 #include "UserDbServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -32,6 +34,80 @@ QString notUpdatable(const QString& tableName) {
 
 namespace {
 std::atomic<int> g_connectionSerial{0};
+
+// What a holder on a server needs beyond the file's fields, kept beside it.
+struct EngineState {
+    DbEngine engine = DbEngine::SQLite;
+    int busyTimeoutMs = CDB::kBusyTimeoutMs;
+};
+QMutex g_stateMutex;
+QHash<const CDB*, EngineState> g_states;
+
+EngineState stateOf(const CDB* db) {
+    QMutexLocker lock(&g_stateMutex);
+    return g_states.value(db);
+}
+void setState(const CDB* db, const EngineState& state) {
+    QMutexLocker lock(&g_stateMutex);
+    g_states.insert(db, state);
+}
+void dropState(const CDB* db) {
+    QMutexLocker lock(&g_stateMutex);
+    g_states.remove(db);
+}
+
+// A classroom's server: one connection per holder, the same statements, the
+// server's own locking in place of the file's. Throws CICException naming the
+// server when it cannot be reached or lacks the tables and cannot make them.
+void connectServer(const QString& connection, const UserDbServer& server) {
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        IC_THROW(UserDb::unreachableMessage(
+            server.url, QStringLiteral("PostgreSQL のドライバー（libqt6sql6-psql）がインストールされていません。")));
+    QString failure;
+    {
+        QSqlDatabase db = UserDb::addConnection(server, connection);
+        if (!db.open()) {
+            failure = UserDb::unreachableMessage(server.url, db.lastError().text());
+        } else {
+            try {
+                if (!Schema::missingOnServer(db).isEmpty())
+                    Schema::createOnServer(db);
+            } catch (const CDBException& e) {
+                failure = QStringLiteral("データベースサーバー %1 にユーザーデータベースの表がなく、作成もできません。\n\n"
+                                         "指導者が zentry-tool server init でサーバーを準備してください。\n\n%2")
+                              .arg(server.url, e.text());
+            }
+        }
+        if (!failure.isEmpty())
+            db.close();
+    }
+    if (!failure.isEmpty()) {
+        QSqlDatabase::removeDatabase(connection);
+        IC_THROW(failure);
+    }
+}
+
+// The same rule as on the file: one writer at a time, the lock taken as the
+// transaction begins so that identifiers read inside it stay free until the
+// commit, a wait of one busy timeout repeated kBusyWaits times. The primary
+// keys still refuse an identifier given twice by a writer outside this rule.
+void beginServerTrans(QSqlDatabase db, int busyTimeoutMs) {
+    for (int wait = 1;; ++wait) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(busyTimeoutMs)) &&
+            q.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(DbEngines::kWriteLockKey)))
+            return;
+        const QSqlError error = q.lastError();
+        q.finish();
+        db.rollback();
+        // 55P03 lock_not_available: the other writer still holds it.
+        if (error.nativeErrorCode() != QLatin1String("55P03") || wait == CDB::kBusyWaits)
+            throw CDBException(error.text());
+    }
+}
+
 const QStringList kUserTables = {QStringLiteral("User_tbl"), QStringLiteral("History_tbl")};
 } // namespace
 
@@ -44,7 +120,7 @@ QSqlDatabase CDB::database() const { return QSqlDatabase::database(m_connection,
 bool CDB::canWrite() const {
     if (!m_open || m_readOnly)
         return false;
-    if (m_engine == DbEngine::PostgreSQL)
+    if (DbEngines::engineOf(*this) == DbEngine::PostgreSQL)
         return true; // the server's rights decide, statement by statement
     QFileInfo fi(m_path);
     return fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
@@ -68,48 +144,22 @@ void CDB::Close() {
         QSqlDatabase::removeDatabase(m_connection);
     }
     m_open = false;
-    m_engine = DbEngine::SQLite;
+    dropState(this);
     if (ClassroomSettings::server() == this)
         ClassroomSettings::setServer(nullptr);
 }
 
-QString CDB::nativeSql(const QString& sql) const {
-    return m_engine == DbEngine::PostgreSQL ? SqlDialect::toStandardQuoting(sql) : sql;
+DbEngine DbEngines::engineOf(const CDB& db) { return stateOf(&db).engine; }
+
+QString DbEngines::nativeSql(const CDB& db, const QString& sql) {
+    return engineOf(db) == DbEngine::PostgreSQL ? SqlDialect::toStandardQuoting(sql) : sql;
 }
 
-bool CDB::isDuplicateKey(const QSqlError& error) {
+bool DbEngines::isDuplicateKey(const QSqlError& error) {
     const QString code = error.nativeErrorCode();
     // PostgreSQL's unique_violation; SQLite's primary-key and unique constraints.
     return code == QLatin1String("23505") || code == QLatin1String("1555") || code == QLatin1String("2067") ||
            (code == QLatin1String("19") && error.databaseText().contains(QLatin1String("UNIQUE")));
-}
-
-// A classroom's server: one connection per program, the same statements, the
-// server's own locking in place of the file's.
-void CDB::openServer(const UserDbServer& server) {
-    Close();
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-        IC_THROW(UserDb::unreachableMessage(
-            server.url, QStringLiteral("PostgreSQL のドライバー（libqt6sql6-psql）がインストールされていません。")));
-    QSqlDatabase db = UserDb::addConnection(server, m_connection);
-    m_path = server.url;
-    m_engine = DbEngine::PostgreSQL;
-    m_readOnly = false;
-    if (!db.open()) {
-        const QString text = db.lastError().text();
-        Close();
-        IC_THROW(UserDb::unreachableMessage(server.url, text));
-    }
-    m_open = true;
-    try {
-        if (!Schema::missingOnServer(db).isEmpty())
-            Schema::createOnServer(db);
-    } catch (const CDBException& e) {
-        Close();
-        IC_THROW(QStringLiteral("データベースサーバー %1 にユーザーデータベースの表がなく、作成もできません。\n\n"
-                                "指導者が zentry-tool server init でサーバーを準備してください。\n\n%2")
-                     .arg(server.url, e.text()));
-    }
 }
 
 void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
@@ -185,8 +235,13 @@ void CDB::OpenMaster() {
 
 void CDB::OpenUser() {
     if (const auto server = UserDb::configuredServer()) {
-        openServer(*server);
-        // The classroom's trial conditions are read from here on.
+        Close();
+        m_path = server->url;
+        connectServer(m_connection, *server);
+        m_open = true;
+        m_readOnly = false;
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
+        // The classroom's trial conditions and files are the server's from here on.
         ClassroomSettings::setServer(this);
         return;
     }
@@ -223,8 +278,12 @@ void CDB::OpenUser() {
 int CDB::OpenPrevious(const QString& folderWithSlash) {
     // An installation of a classroom keeps its users on the server its ini names.
     if (const auto server = UserDb::configuredServer(folderWithSlash + QStringLiteral("Quillon01.ini"))) {
-        openServer(*server);
+        Close();
+        m_path = server->url;
+        connectServer(m_connection, *server);
+        m_open = true;
         m_readOnly = true;
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
         return 1;
     }
     const QString path = folderWithSlash + QStringLiteral("UserData.mdb");
@@ -247,8 +306,9 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 }
 
 void CDB::BeginTrans() {
-    if (m_engine == DbEngine::PostgreSQL) {
-        beginServerTrans();
+    const EngineState state = stateOf(this);
+    if (state.engine == DbEngine::PostgreSQL) {
+        beginServerTrans(database(), state.busyTimeoutMs);
         return;
     }
     QSqlDatabase db = database();
@@ -268,32 +328,13 @@ void CDB::BeginTrans() {
     }
 }
 
-// The same rule as on the file: one writer at a time, the lock taken as the
-// transaction begins so that identifiers read inside it stay free until the
-// commit, a wait of one busy timeout repeated kBusyWaits times. The primary
-// keys still refuse an identifier given twice by a writer outside this rule.
-void CDB::beginServerTrans() {
-    QSqlDatabase db = database();
-    for (int wait = 1;; ++wait) {
-        if (!db.transaction())
-            throw CDBException(db.lastError().text());
-        QSqlQuery q(db);
-        if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(m_busyTimeoutMs)) &&
-            q.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLockKey)))
-            return;
-        const QSqlError error = q.lastError();
-        q.finish();
-        db.rollback();
-        // 55P03 lock_not_available: the other writer still holds it.
-        if (error.nativeErrorCode() != QLatin1String("55P03") || wait == kBusyWaits)
-            throw CDBException(error.text());
-    }
-}
-
 void CDB::SetBusyTimeout(int ms) {
-    m_busyTimeoutMs = ms;
-    if (m_engine == DbEngine::PostgreSQL)
+    EngineState state = stateOf(this);
+    if (state.engine == DbEngine::PostgreSQL) {
+        state.busyTimeoutMs = ms;
+        setState(this, state);
         return;
+    }
     QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
 }
 
@@ -326,7 +367,7 @@ bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
         } catch (const CDBException& e) {
             if (begun)
                 db.Rollback();
-            if (e.duplicateKey() && attempt < kTries)
+            if (dynamic_cast<const CDBDuplicateKey*>(&e) && attempt < kTries)
                 continue;
             notifyError(e.text());
         } catch (const CICException& e) {
@@ -344,7 +385,7 @@ QSqlQuery& CDB::cachedQuery(const QString& sql) {
         return **it;
     auto* q = new QSqlQuery(database());
     q->setForwardOnly(true);
-    if (!q->prepare(nativeSql(sql))) {
+    if (!q->prepare(DbEngines::nativeSql(*this, sql))) {
         QString text = q->lastError().text();
         delete q;
         throw CDBException(text);

@@ -1,9 +1,6 @@
 #pragma once
 // Holder of one open database: the master data file (read only) or the user
-// database (shared read-write). SQLite files through Qt SQL; the user database
-// may instead live on a classroom's PostgreSQL server ([Database] user_db).
-#include "Schema.h"
-
+// database (shared read-write). SQLite files through Qt SQL.
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
@@ -13,7 +10,6 @@
 #include <memory>
 
 class QSqlQuery;
-class QSqlError;
 
 class CDB {
 public:
@@ -25,9 +21,7 @@ public:
     // Opens the master data file named by mst_path (or the default). Throws
     // CICException when no file exists or it is not a database.
     void OpenMaster();
-    // Opens UserData.mdb, first copying it from UserData.org when missing, or
-    // the server the ini names. A server that cannot be reached throws
-    // CICException naming it.
+    // Opens UserData.mdb, first copying it from UserData.org when missing.
     void OpenUser();
     // Opens the user database of a previous installation read-only:
     // 1 opened, 0 not found (a warning has been shown).
@@ -35,9 +29,6 @@ public:
     void Close();
 
     bool IsOpen() const { return m_open; }
-    DbEngine engine() const { return m_engine; }
-    // The query set's statement as this engine reads it.
-    QString nativeSql(const QString& sql) const;
     const QString& path() const { return m_path; }
     QSqlDatabase database() const;
     // False when writes cannot succeed: opened read-only or the file is not writable.
@@ -64,20 +55,12 @@ public:
     // One wait for the other program's lock, in milliseconds.
     static constexpr int kBusyTimeoutMs = 5000;
     static constexpr int kBusyWaits = 6;
-    // The server's lock that stands for the file's write lock.
-    static constexpr qint64 kWriteLockKey = 0x5a454e5452593031; // "ZENTRY01"
     void SetBusyTimeout(int ms);
 
     // A prepared statement kept for the life of the connection (hot lookups).
     QSqlQuery& cachedQuery(const QString& sql);
 
-    // A failed statement whose cause is a key that exists already (another
-    // PC took the same identifier): the write may be run again.
-    static bool isDuplicateKey(const QSqlError& error);
-
 private:
-    void openServer(const struct UserDbServer& server);
-    void beginServerTrans();
     // asItLies: read-only without the engine's companion files, for a
     // database in a folder nobody can write to.
     void openFile(const QString& file, bool readOnly, bool asItLies = false);
@@ -96,8 +79,6 @@ private:
     QString m_path;
     bool m_open = false;
     bool m_readOnly = false;
-    DbEngine m_engine = DbEngine::SQLite;
-    int m_busyTimeoutMs = kBusyTimeoutMs;
     QHash<QString, QSqlQuery*> m_queries;
     std::unique_ptr<QSqlQuery> m_zipQuery;
     // The rows of the last postal code looked up.
@@ -111,8 +92,7 @@ private:
 // as not updatable (exclamation icon), an engine failure with its own text
 // (stop icon); either way the transaction is rolled back and false returned.
 // Identifiers taken inside write (next user code, next history number) stay
-// free until the commit; should another writer have taken the same one after
-// all, the whole write runs again, unseen.
+// free until the commit.
 bool RunWriteTransaction(CDB& db, const std::function<void()>& write);
 
 // The user-facing messages of database access.

@@ -72,5 +72,4 @@ QString explained(const QString& text) {
 }
 } // namespace
 
-CDBException::CDBException(const QString& text, bool duplicateKey)
-    : m_text(explained(text)), m_utf8(m_text.toUtf8()), m_duplicateKey(duplicateKey) {}
+CDBException::CDBException(const QString& text) : m_text(explained(text)), m_utf8(m_text.toUtf8()) {}

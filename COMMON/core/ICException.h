@@ -27,16 +27,13 @@ public:
 // Japanese before the engine's text.
 class CDBException : public std::exception {
 public:
-    explicit CDBException(const QString& text, bool duplicateKey = false);
+    explicit CDBException(const QString& text);
     const QString& text() const { return m_text; }
-    // The engine refused a key that exists already.
-    bool duplicateKey() const { return m_duplicateKey; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_text;
     QByteArray m_utf8;
-    bool m_duplicateKey = false;
 };
 
 // A write that found nothing to change: the recordset cannot be updated, or

@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "ServerSchema.h"
 
 #include "ICException.h"
 #include "SqlDialect.h"
@@ -69,6 +70,8 @@ QStringList serverOnly() {
     };
 }
 } // namespace
+
+QStringList userDatabase() { return embeddedUserDatabase(); }
 
 QStringList userDatabase(DbEngine engine) {
     const QStringList statements = embeddedUserDatabase();

@@ -2,9 +2,12 @@
 
 #include "ClassroomSettings.h"
 #include "ICException.h"
-#include "Schema.h"
+#include "ServerSchema.h"
 #include "SqlDialect.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -110,7 +113,7 @@ void init(QSqlDatabase& server) {
     });
 }
 
-Copied migrate(QSqlDatabase& file, const QString& iniFile, QSqlDatabase& server) {
+Copied migrate(QSqlDatabase& file, const QString& programFolder, QSqlDatabase& server) {
     Copied copied;
     Schema::createOnServer(server);
     inTransaction(server, [&] {
@@ -148,7 +151,35 @@ Copied migrate(QSqlDatabase& file, const QString& iniFile, QSqlDatabase& server)
             }
             (table == QLatin1String("User_tbl") ? copied.users : copied.trials) = n;
         }
-        copied.conditions = ClassroomSettings::copyFromIni(server, iniFile);
+        const QDir folder(programFolder);
+        copied.conditions =
+            ClassroomSettings::copyFromIni(server, folder.filePath(QStringLiteral("Quillon01.ini")));
+        // The files of every user folder (named by its user code).
+        const QDir analysis(folder.filePath(QStringLiteral("解析結果")));
+        if (!target.prepare(SqlDialect::toStandardQuoting(QStringLiteral(
+                "insert into [File_tbl] ([user_code], [file_name], [bytes], [written], [complete]) "
+                "values (?, ?, ?, ?, 1)"))))
+            throw CDBException(target.lastError().text());
+        for (const QFileInfo& user : analysis.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            bool ok = false;
+            const int code = user.fileName().toInt(&ok);
+            if (!ok)
+                continue;
+            for (const QFileInfo& f :
+                 QDir(user.filePath()).entryInfoList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
+                QFile in(f.filePath());
+                if (!in.open(QIODevice::ReadOnly))
+                    IC_THROW(QStringLiteral("%1 を読めません（何もコピーしていません）。")
+                                 .arg(QDir::toNativeSeparators(f.filePath())));
+                target.bindValue(0, code);
+                target.bindValue(1, f.fileName());
+                target.bindValue(2, in.readAll());
+                target.bindValue(3, f.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                if (!target.exec())
+                    throw CDBException(target.lastError().text());
+                ++copied.files;
+            }
+        }
     });
     return copied;
 }

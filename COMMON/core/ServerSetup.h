@@ -24,10 +24,11 @@ struct Copied {
     int users = 0;
     int trials = 0;
     int conditions = 0; // trial-condition keys of the ini
+    int files = 0;      // input-value and analysis-result files
 };
-// Copies the users and trials of the SQLite user database `file`, and the
-// trial conditions of its iniFile, into the server's empty tables, in one
-// transaction. Refuses (CICException, nothing
+// Copies the users and trials of the SQLite user database `file`, the trial
+// conditions of the program folder's ini and the files of its analysis
+// folder into the server's empty tables, in one transaction. Refuses (CICException, nothing
 // copied) when the server holds any user or trial already.
-Copied migrate(QSqlDatabase& file, const QString& iniFile, QSqlDatabase& server);
+Copied migrate(QSqlDatabase& file, const QString& programFolder, QSqlDatabase& server);
 } // namespace ServerSetup

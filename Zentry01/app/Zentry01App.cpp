@@ -75,22 +75,10 @@ void CZentry01App::OpenDatabases() {
     m_user->OpenUser();
 }
 
-void CZentry01App::CloseUnfinishedTrials() {
-    const QVector<CTrialRecovery::Closed> closed = CTrialRecovery::CloseUnfinished(*m_user, *m_master);
-    SendPendingFiles();
-    if (closed.isEmpty())
-        return;
-    QStringList lines;
-    for (const CTrialRecovery::Closed& t : closed) {
-        const QString who = t.userName.isEmpty() ? QStringLiteral("ユーザーNO.%1").arg(t.userCode) : t.userName;
-        lines << QStringLiteral("%1　%2 開始　%3（%4枚）")
-                     .arg(who, DateUtil::DateTimeText(t.start), Labels::Problem(t.problemCode))
-                     .arg(t.cards);
-    }
-    AppMessageBox(Zentry01Strings::UnfinishedTrialsClosed, lines.join(u'\n'), MsgIcon::Exclamation);
-}
-
-void CZentry01App::SendPendingFiles() {
+namespace {
+// A classroom's files that a trial could not send to the server (it was
+// unreachable) are sent now, and the trainee is told.
+void sendPendingFiles() {
     CDB* server = ClassroomSettings::server();
     if (!server)
         return;
@@ -105,6 +93,23 @@ void CZentry01App::SendPendingFiles() {
                       MsgIcon::Exclamation);
     }
 }
+} // namespace
+
+void CZentry01App::CloseUnfinishedTrials() {
+    const QVector<CTrialRecovery::Closed> closed = CTrialRecovery::CloseUnfinished(*m_user, *m_master);
+    sendPendingFiles();
+    if (closed.isEmpty())
+        return;
+    QStringList lines;
+    for (const CTrialRecovery::Closed& t : closed) {
+        const QString who = t.userName.isEmpty() ? QStringLiteral("ユーザーNO.%1").arg(t.userCode) : t.userName;
+        lines << QStringLiteral("%1　%2 開始　%3（%4枚）")
+                     .arg(who, DateUtil::DateTimeText(t.start), Labels::Problem(t.problemCode))
+                     .arg(t.cards);
+    }
+    AppMessageBox(Zentry01Strings::UnfinishedTrialsClosed, lines.join(u'\n'), MsgIcon::Exclamation);
+}
+
 
 void CZentry01App::discardDecks() {
     // The order points into the deck: let it go first.

@@ -38,9 +38,6 @@ public:
     // Closes the trials an earlier run left unfinished (killed, power cut) as
     // trials the trainee ended, and says so once, naming each user and start.
     void CloseUnfinishedTrials();
-    // A classroom's files that a trial could not send to the server (it was
-    // unreachable) are sent now, and the trainee is told.
-    void SendPendingFiles();
     CDB& MasterDb() { return *m_master; }
     CDB& UserDb() { return *m_user; }
     CExecEnv& ExecEnv() { return m_env; }

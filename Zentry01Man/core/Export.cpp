@@ -3,6 +3,7 @@
 #include "AppSub.h"
 #include "ClassroomFiles.h"
 #include "Clock.h"
+#include "DbEngine.h"
 #include "ExportFormat.h"
 #include "ExportStrings.h"
 #include "ICException.h"
@@ -127,7 +128,7 @@ bool CExport::Export(const QString& source, const QString& exportFolder) {
     const QByteArray history = ExportFormat::HistoryTsv(m_source);
     const QByteArray users = ExportFormat::UserDataUkv(m_source);
     // A classroom's files are on its server: the local folder gets them all first.
-    if (m_source.engine() == DbEngine::PostgreSQL)
+    if (DbEngines::engineOf(m_source) == DbEngine::PostgreSQL)
         ClassroomFiles::fetch(m_source, s + kAnalysis);
     m_source.Close();
     writeFile(f + QStringLiteral("History_tbl.tsv"), history);

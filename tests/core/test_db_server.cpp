@@ -5,13 +5,16 @@
 #include "ClassroomFiles.h"
 #include "ClassroomSettings.h"
 #include "DB.h"
+#include "DbEngine.h"
 #include "ICException.h"
 #include "InputLog.h"
 #include "Recordsets.h"
 #include "ServerSetup.h"
+#include "ServerSchema.h"
 #include "SqlDialect.h"
 #include "TestFolder.h"
 #include "TestRows.h"
+#include "TestServer.h"
 #include "UserDbServer.h"
 
 #include <QDir>
@@ -165,7 +168,7 @@ TEST(UserDatabaseEngine, AnIdentifierTakenTwiceIsTakenAgainUnseen) {
 class OnServer : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (TestFolder::testServer().isEmpty())
+        if (testServer().isEmpty())
             GTEST_SKIP() << "no test server (ZENTRY_TEST_PG_URL)";
     }
 };
@@ -174,7 +177,7 @@ TEST_F(OnServer, TablesHaveTheEmbeddedColumnsInOrderAndKeepDoubles) {
     TestFolder folder;
     CDB server;
     server.OpenUser();
-    ASSERT_EQ(server.engine(), DbEngine::PostgreSQL);
+    ASSERT_EQ(DbEngines::engineOf(server), DbEngine::PostgreSQL);
     QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE", "embedded_schema");
     file.setDatabaseName(":memory:");
     file.open();
@@ -182,7 +185,7 @@ TEST_F(OnServer, TablesHaveTheEmbeddedColumnsInOrderAndKeepDoubles) {
     for (const char* table : {"User_tbl", "History_tbl"}) {
         QSqlQuery a(file), b(server.database());
         ASSERT_TRUE(a.exec(QStringLiteral("select * from [%1]").arg(table)));
-        ASSERT_TRUE(b.exec(server.nativeSql(QStringLiteral("select * from [%1]").arg(table))));
+        ASSERT_TRUE(b.exec(DbEngines::nativeSql(server, QStringLiteral("select * from [%1]").arg(table))));
         QStringList fileColumns, serverColumns;
         for (int i = 0; i < a.record().count(); ++i)
             fileColumns << a.record().fieldName(i);
@@ -290,9 +293,9 @@ QString withUser(const QString& url, const QString& user) {
 // The rights of a trainee PC's login, as the server enforces them.
 TEST_F(OnServer, TheTraineeRoleAddsAndCompletesTrialsButDeletesAndChangesNothingElse) {
     TestFolder folder;
-    const QString login = QStringLiteral("t_%1").arg(QUrl(folder.serverUrl()).path().mid(1));
+    const QString login = QStringLiteral("t_%1").arg(QUrl(serverUrlOf(folder)).path().mid(1));
     {
-        ServerConnection owner(folder.serverUrl());
+        ServerConnection owner(serverUrlOf(folder));
         ServerSetup::init(owner.db());
         QSqlQuery q(owner.db());
         ASSERT_TRUE(q.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE zentry_trainee").arg(login)))
@@ -303,14 +306,14 @@ TEST_F(OnServer, TheTraineeRoleAddsAndCompletesTrialsButDeletesAndChangesNothing
         AddTestHistory(instructor, 1, [](CRsHistory_tbl& rs) { rs.m_end_flg = "1"; });       // completed
         AddTestHistory(instructor, 2, [](CRsHistory_tbl& rs) { rs.m_answer_time.clear(); }); // started
     }
-    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(withUser(folder.serverUrl(), login)));
+    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(withUser(serverUrlOf(folder), login)));
     CDB trainee;
     trainee.OpenUser();
     for (const char* refused :
          {"delete from [User_tbl]", "delete from [History_tbl]", "update [User_tbl] set [user_name1] = 'x'",
           "delete from [File_tbl]", "insert into [Settings_tbl] values ('order_flg', '2')"}) {
         QSqlQuery q(trainee.database());
-        EXPECT_FALSE(q.exec(trainee.nativeSql(refused))) << refused;
+        EXPECT_FALSE(q.exec(DbEngines::nativeSql(trainee, refused))) << refused;
         EXPECT_EQ(q.lastError().nativeErrorCode(), "42501") << refused; // insufficient_privilege
     }
     auto edit = [&](const char* sql, int key, auto change) {
@@ -372,17 +375,24 @@ TEST_F(OnServer, MigrationCopiesUsersTrialsAndConditionsOnce) {
     ini.open(QIODevice::WriteOnly);
     ini.write("[Settings]\r\norder_flg=2\r\nwin_x=5\r\n");
     ini.close();
+    const QByteArray trialFile(
+        "09:00:00,09:00:30\r\n\x93\xfc\x97\xcd\r\n"); // code page 932 bytes as they are
+    QDir().mkpath(pc.filePath("解析結果/1"));
+    QFile csv(pc.filePath("解析結果/1/trial.csv"));
+    csv.open(QIODevice::WriteOnly);
+    csv.write(trialFile);
+    csv.close();
     {
-        ServerConnection owner(folder.serverUrl());
+        ServerConnection owner(serverUrlOf(folder));
         QSqlDatabase source = QSqlDatabase::addDatabase("QSQLITE", "single_pc_read");
         source.setDatabaseName(file);
         source.open();
-        const ServerSetup::Copied copied =
-            ServerSetup::migrate(source, pc.filePath("Quillon01.ini"), owner.db());
+        const ServerSetup::Copied copied = ServerSetup::migrate(source, pc.path(), owner.db());
         EXPECT_EQ(copied.users, 2);
         EXPECT_EQ(copied.trials, 2);
         EXPECT_EQ(copied.conditions, 1);
-        EXPECT_THROW(ServerSetup::migrate(source, pc.filePath("Quillon01.ini"), owner.db()), CICException);
+        EXPECT_EQ(copied.files, 1);
+        EXPECT_THROW(ServerSetup::migrate(source, pc.path(), owner.db()), CICException);
         source.close();
         source = QSqlDatabase();
         QSqlDatabase::removeDatabase("single_pc_read");
@@ -400,6 +410,9 @@ TEST_F(OnServer, MigrationCopiesUsersTrialsAndConditionsOnce) {
     EXPECT_EQ(rs.m_execution_date, naiveDateTime(QDate(2026, 4, 1), QTime(10, 0)));
     // The classroom's conditions are the server's, whatever this PC's ini says.
     EXPECT_EQ(AppSub::GetProfileInt("order_flg", 1), 2);
+    QFile fetched(AppSub::UserFolder(1, false) + "/trial.csv");
+    ASSERT_TRUE(fetched.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fetched.readAll(), trialFile);
 }
 
 // A trial's files reach the server line by line, a PC without them fetches
@@ -421,7 +434,7 @@ TEST_F(OnServer, AnalysisFilesTravelThroughTheServer) {
     }();
     auto serverBytes = [&] {
         QSqlQuery q(db.database());
-        q.exec(db.nativeSql("select [bytes], [complete] from [File_tbl] where [user_code] = 1"));
+        q.exec(DbEngines::nativeSql(db, "select [bytes], [complete] from [File_tbl] where [user_code] = 1"));
         return q.next() ? std::make_pair(q.value(0).toByteArray(), q.value(1).toInt())
                         : std::make_pair(QByteArray(), -1);
     };

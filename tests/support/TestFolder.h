@@ -38,20 +38,9 @@ public:
     void writeIni(const QString& content); // UTF-8 text written as code page 932 with CR LF
     // Copies the master data file built into the program folder of the build tree.
     void copyBuiltMaster();
-    // With ZENTRY_TEST_PG_URL set (a server the test script started), the
-    // folder's ini points the user database at a fresh database of its own on
-    // that server, dropped again at the end; its URL, else empty.
-    const QString& serverUrl() const { return m_serverUrl; }
-    // The server the test script started, or empty.
-    static QString testServer();
     RecordingNotifier notifier;
 
 private:
-    void createServerDatabase();
-    void dropServerDatabase();
-
     QTemporaryDir m_dir;
     INotifier* m_previous;
-    QString m_serverUrl;
-    QString m_serverDatabase;
 };

@@ -98,14 +98,15 @@ Result migrate(const QStringList& args) {
             result = ToolCommand::Failed(file.lastError().text());
         } else {
             result = onServer(o->text("--url"), [&](QSqlDatabase& server) {
-                const ServerSetup::Copied copied = ServerSetup::migrate(
-                    file, QDir(o->text("--folder")).absoluteFilePath(QStringLiteral("Quillon01.ini")),
-                    server);
+                const ServerSetup::Copied copied =
+                    ServerSetup::migrate(file, QDir(o->text("--folder")).absolutePath(), server);
                 Result r;
-                r.out = QStringLiteral("copied %1 users, %2 trials and %3 trial conditions from %4 to %5\n")
+                r.out = QStringLiteral(
+                            "copied %1 users, %2 trials, %3 trial conditions and %4 files from %5 to %6\n")
                             .arg(copied.users)
                             .arg(copied.trials)
                             .arg(copied.conditions)
+                            .arg(copied.files)
                             .arg(QDir::toNativeSeparators(path), o->text("--url"))
                             .toUtf8();
                 return r;
