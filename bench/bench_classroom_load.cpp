@@ -133,13 +133,14 @@ QString check(const QString& folder, int pcs) {
             .arg(pcs);
     if (DbEngines::engineOf(db) == DbEngine::PostgreSQL) {
         QSqlQuery q(db.database());
-        q.exec(DbEngines::nativeSql(db, 
-            "select count(*) from [File_tbl] where [complete] = 1 and octet_length([bytes]) > 0"));
+        q.exec(DbEngines::nativeSql(
+            db, "select count(*) from [File_tbl] where [complete] = 1 and octet_length([bytes]) > 0"));
         if (!q.next() || q.value(0).toInt() != 2 * pcs)
             return QStringLiteral("%1 complete files for %2 PCs").arg(q.value(0).toInt()).arg(pcs);
         for (int user = 1; user <= pcs; ++user) {
             QSqlQuery f(db.database());
-            f.prepare(DbEngines::nativeSql(db, "select [file_name], [bytes] from [File_tbl] where [user_code] = ?"));
+            f.prepare(DbEngines::nativeSql(
+                db, "select [file_name], [bytes] from [File_tbl] where [user_code] = ?"));
             f.addBindValue(user);
             f.exec();
             while (f.next()) {
@@ -163,7 +164,7 @@ void classroom(benchmark::State& state, bool server) {
         state.PauseTiming();
         QTemporaryDir root;
         QString database;
-        QString pcUrl = url;
+        QString pcUrl; // none: UserData.mdb in the shared program folder
         if (server) {
             // A database of its own for each run.
             database = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());

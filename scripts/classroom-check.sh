@@ -9,8 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/bin
 tool=$bin/zentry-tool
 work=$(mktemp -d)
-"$root/scripts/pg-server.sh" start "$work/pg" >"$work/url" || { echo "no PostgreSQL server"; exit 1; }
-trap '"$root/scripts/pg-server.sh" stop "$work/pg"; rm -rf "$work"' EXIT
+pgdir=$(mktemp -d) # its own: the server's user must reach it
+"$root/scripts/pg-server.sh" start "$pgdir" >"$work/url" || { echo "no PostgreSQL server"; exit 1; }
+trap '"$root/scripts/pg-server.sh" stop "$pgdir"; rm -rf "$work"' EXIT
 admin=$(cat "$work/url")
 url=${admin%/postgres}/classroom
 psql "$admin" -qc "CREATE DATABASE classroom"

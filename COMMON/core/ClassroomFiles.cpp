@@ -116,7 +116,15 @@ int sendPending(CDB& server, const QString& analysisFolder) {
 
 int fetch(CDB& server, const QString& analysisFolder, int userCode) {
     const QHash<QString, qint64> lengths = serverLengths(server, userCode);
-    QDir().mkpath(analysisFolder);
+    // Every user of the server has a folder, as on the PC that registered or
+    // imported them, whether or not a trial has left files yet.
+    if (userCode >= 0) {
+        QDir().mkpath(analysisFolder + '/' + QString::number(userCode));
+    } else {
+        QSqlQuery users = run(server, QStringLiteral("select [user_code] from [User_tbl]"), {});
+        while (users.next())
+            QDir().mkpath(analysisFolder + '/' + users.value(0).toString());
+    }
     int fetched = 0;
     for (auto it = lengths.begin(); it != lengths.end(); ++it) {
         const QString local = analysisFolder + '/' + it.key();

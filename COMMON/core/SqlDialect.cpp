@@ -28,6 +28,10 @@ QString toStandardQuoting(const QString& sql) {
             if (c == u'\'')
                 inLiteral = true;
             out += c;
+            // The embedded engine's ifnull() is the standard coalesce() on a server.
+            if (out.endsWith(QLatin1String("ifnull("), Qt::CaseInsensitive) &&
+                (out.size() == 7 || !(out.at(out.size() - 8).isLetterOrNumber() || out.at(out.size() - 8) == u'_')))
+                out.replace(out.size() - 7, 6, QStringLiteral("coalesce"));
         }
     }
     return out;

@@ -5,7 +5,7 @@
 #include <QString>
 
 namespace SqlDialect {
-// [Name] becomes "Name" (a '"' inside doubled); text in '...' literals is left
-// alone, '' included.
+// [Name] becomes "Name" (a '"' inside doubled), ifnull( becomes coalesce(;
+// text in '...' literals is left alone, '' included.
 QString toStandardQuoting(const QString& sql);
 } // namespace SqlDialect

@@ -9,8 +9,8 @@
 #include "ICException.h"
 #include "InputLog.h"
 #include "Recordsets.h"
-#include "ServerSetup.h"
 #include "ServerSchema.h"
+#include "ServerSetup.h"
 #include "SqlDialect.h"
 #include "TestFolder.h"
 #include "TestRows.h"
@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         QuotingCase{"doubled quote in literal", "where [a] = 'it''s [b]' or [c] = ''",
                     "where \"a\" = 'it''s [b]' or \"c\" = ''"},
         QuotingCase{"quote inside a name", "select [a\"b] from [t]", "select \"a\"\"b\" from \"t\""},
+        QuotingCase{"ifnull", "where ifnull([answer_time], '') = '' and myifnull(1) and 'ifnull(x)'",
+                    "where coalesce(\"answer_time\", '') = '' and myifnull(1) and 'ifnull(x)'"},
         QuotingCase{"placeholders", "update [History_tbl] set [end_flg] = ? where [AutoNumber] = ?",
                     "update \"History_tbl\" set \"end_flg\" = ? where \"AutoNumber\" = ?"}),
     [](const auto& info) {
