@@ -4,10 +4,12 @@
 //   zentry-tool compare --folder DIR --task T [--level L]
 //   zentry-tool export --from INSTALLATION --to FOLDER
 //   zentry-tool import --folder PROGRAM_FOLDER --from FOLDER
+//   zentry-tool server init --url URL | migrate --folder PROGRAM_FOLDER --url URL
 #include "AnalyzeCommand.h"
 #include "CompareCommand.h"
 #include "ExportCommand.h"
 #include "HistoryCommand.h"
+#include "ServerCommand.h"
 #include "Notifier.h"
 
 #include <QCoreApplication>
@@ -45,6 +47,7 @@ const Command kCommands[] = {
     {"compare", CompareCommand, CompareUsage},
     {"export", ExportCommand, ExportUsage},
     {"import", ImportCommand, ImportUsage},
+    {"server", ServerCommand, ServerUsage},
 };
 
 QString usage() {
@@ -54,7 +57,8 @@ QString usage() {
         "  history   a user's trial-history list and extremes as JSON (zentry-tool history --help)\n"
         "  compare   the user comparison as the saved CSV file (zentry-tool compare --help)\n"
         "  export    export of an installation's users, trials and analysis files\n"
-        "  import    import of an export folder into an installation\n");
+        "  import    import of an export folder into an installation\n"
+        "  server    a classroom's PostgreSQL server: init, migrate (zentry-tool server --help)\n");
 }
 
 bool isHelp(const QString& arg) {
