@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "ICException.h"
+#include "LiveTrials.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -22,7 +23,7 @@ QString voucher(const QString& table) {
 } // namespace
 
 QStringList userDatabase() {
-    return {
+    return QStringList{
         QStringLiteral("CREATE TABLE [User_tbl] ([user_code] INTEGER PRIMARY KEY, [user_kname1] TEXT, "
                        "[user_kname2] TEXT, [user_name1] TEXT, [user_name2] TEXT, [start_no1] INTEGER, "
                        "[start_no2] INTEGER, [start_no3] INTEGER, [first_update] TEXT, [last_update] TEXT, "
@@ -39,8 +40,8 @@ QStringList userDatabase() {
                        "[result_code] TEXT, [color_code] TEXT, [end_flg] TEXT, [answer_time] TEXT, "
                        "[first_update] TEXT, [last_update] TEXT, [delete_flg] INTEGER)"),
         QStringLiteral("CREATE INDEX [History_user] ON [History_tbl] ([user_code], [execution_date])"),
-        QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion),
-    };
+    } + LiveTrials::TableStatements() +
+           QStringList{QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion)};
 }
 
 QStringList masterDatabase() {
@@ -93,12 +94,18 @@ void upgradeUserDatabase(QSqlDatabase& db) {
     exec(q, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         // The other program may have converted it meanwhile.
-        if (formatVersion(q) < kUserDatabaseVersion) {
+        const int version = formatVersion(q);
+        if (version < 1) {
             for (const auto& t : kTextColumns)
                 for (const QString& c : t.columns)
                     exec(q, QStringLiteral("update [%1] set [%2] = '' where [%2] is null").arg(QLatin1String(t.table), c));
-            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         }
+        if (version < 2) {
+            for (const QString& s : LiveTrials::TableStatements())
+                exec(q, s);
+        }
+        if (version < kUserDatabaseVersion)
+            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         exec(q, QStringLiteral("COMMIT"));
     } catch (const CDBException&) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
