@@ -1,6 +1,7 @@
 // The live view of running trials. Two figures:
 // - BM_CardReport: what a completed card adds to the trainee's wait, the live
-//   row's update on the shared user database (goal: well under 5 ms);
+//   row's update on the shared user database, the mean and the slowest
+//   (goal: under 5 ms each);
 // - BM_LiveScreen40Trials: the "実施状況" screen open for 20 s while 40
 //   trials report cards from another connection (one card every 250 ms in all,
 //   ten times a real room's pace); counter cpu_percent is the screen thread's
@@ -19,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QSqlQuery>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -84,13 +86,47 @@ void BM_CardReport(benchmark::State& state) {
     CDB db;
     db.OpenUser();
     int cards = 0;
+    qint64 slowestNs = 0;
+    int over5ms = 0;
+    QElapsedTimer t;
     for (auto _ : state) {
         ++cards;
+        t.start();
         if (!LiveTrials::ReportCard(db, 1 + cards % kTrials, cards, 3000, 20, appClock().now()))
             state.SkipWithError("the report was skipped");
+        const qint64 ns = t.nsecsElapsed();
+        slowestNs = std::max(slowestNs, ns);
+        if (ns > 5000000)
+            ++over5ms;
     }
+    state.counters["over_5ms"] = over5ms;
+    // The card that waits longest (a checkpoint of the journal falls on it).
+    state.counters["slowest_ms"] = slowestNs / 1e6;
 }
-BENCHMARK(BM_CardReport)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CardReport)->Unit(benchmark::kMillisecond)->Iterations(3000);
+
+// The same wait for a statement that writes nothing: what the machine's
+// scheduling alone adds to the slowest of many.
+void BM_ReadOneValue(benchmark::State& state) {
+    Folder folder;
+    CDB db;
+    db.OpenUser();
+    qint64 slowestNs = 0;
+    int over5ms = 0;
+    QElapsedTimer t;
+    for (auto _ : state) {
+        t.start();
+        QSqlQuery q(db.database());
+        q.exec(QStringLiteral("select 1"));
+        const qint64 ns = t.nsecsElapsed();
+        slowestNs = std::max(slowestNs, ns);
+        if (ns > 5000000)
+            ++over5ms;
+    }
+    state.counters["slowest_ms"] = slowestNs / 1e6;
+    state.counters["over_5ms"] = over5ms;
+}
+BENCHMARK(BM_ReadOneValue)->Unit(benchmark::kMillisecond)->Iterations(3000);
 
 void BM_LiveScreen40Trials(benchmark::State& state) {
     Folder folder;

@@ -123,7 +123,14 @@ void WriteEnd(CDB& db, int autoNumber, int cardsDone, std::optional<int> seconds
 
 bool ReportCard(CDB& db, int autoNumber, int cardsDone, int secondsLeft, int cardSeconds, const QDateTime& at) {
     // A lock held by the other program (an import) would stall the trainee:
-    // the report is skipped instead of waited for.
+    // the report is skipped instead of waited for. Nor does it wait for the
+    // disk: the card itself is already on it in the input-value file, and a
+    // report lost to a power cut is written again by the next card or the end.
+    QSqlQuery pragma(db.database());
+    const QString synchronous =
+        pragma.exec(QStringLiteral("PRAGMA synchronous")) && pragma.next() ? pragma.value(0).toString() : QString();
+    pragma.finish();
+    pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     db.SetBusyTimeout(0);
     bool written = false;
     try {
@@ -139,6 +146,8 @@ bool ReportCard(CDB& db, int autoNumber, int cardsDone, int secondsLeft, int car
     } catch (const CDBException&) {
     }
     db.SetBusyTimeout(CDB::kBusyTimeoutMs);
+    if (!synchronous.isEmpty())
+        pragma.exec(QStringLiteral("PRAGMA synchronous = %1").arg(synchronous.toInt()));
     return written;
 }
 

@@ -429,9 +429,14 @@ void CDenpyoDlg::ResetLabelColours() {
 
 void CDenpyoDlg::reportCard(int cardsDone) {
     const QDateTime now = appClock().now();
-    LiveTrials::ReportCard(*m_userDb, m_historyNo, cardsDone, static_cast<int>(std::max<qint64>(remainingSeconds(), 0)),
-                           static_cast<int>(m_lastReport.secsTo(now)), now);
+    const int left = static_cast<int>(std::max<qint64>(remainingSeconds(), 0));
+    const int took = static_cast<int>(m_lastReport.secsTo(now));
     m_lastReport = now;
+    // Written once the next card is up: a write that meets a busy disk never
+    // stands between the trainee and the next card.
+    QTimer::singleShot(0, this, [this, cardsDone, left, took, now] {
+        LiveTrials::ReportCard(*m_userDb, m_historyNo, cardsDone, left, took, now);
+    });
 }
 
 void CDenpyoDlg::saveCard(int position, bool log) {

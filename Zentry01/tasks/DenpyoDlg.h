@@ -130,7 +130,7 @@ private:
     void showCard(int position);
     void saveCard(int position, bool log);
     // The live row after a completed card: the count, the time left and how
-    // long the card took.
+    // long the card took, written as soon as the screen is idle again.
     void reportCard(int cardsDone);
     void onNext();
     void onAbort();

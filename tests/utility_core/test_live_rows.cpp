@@ -120,6 +120,23 @@ TEST_F(LiveRows, FollowPrintsALineForEachChange) {
     tool.waitForFinished();
 }
 
+TEST_F(LiveRows, ACardReportLeavesTheConnectionsWaitsAsTheyWere) {
+    trial(1, 1, 2, 1, 2, 1, 0, State::Running, 1700);
+    const auto pragmas = [&] {
+        QStringList values;
+        for (const char* name : {"synchronous", "busy_timeout"}) {
+            QSqlQuery q(db.database());
+            values << (q.exec(QStringLiteral("PRAGMA %1").arg(name)) && q.next() ? q.value(0).toString() : "?");
+        }
+        return values;
+    };
+    // Where the engine's default waits for the disk on every commit.
+    ASSERT_TRUE(QSqlQuery(db.database()).exec("PRAGMA synchronous = FULL"));
+    const QStringList before = pragmas();
+    ASSERT_TRUE(LiveTrials::ReportCard(db, 1, 2, 1650, 50, localNow()));
+    EXPECT_EQ(pragmas(), before) << "later writes wait for the disk and the lock again";
+}
+
 TEST(LiveTable, AUserDatabaseOfThePreviousFormatGainsItOnOpening) {
     TestFolder folder;
     {

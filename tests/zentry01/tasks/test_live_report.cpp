@@ -35,6 +35,7 @@ protected:
     void next(CDenpyoDlg* dlg, int seconds) {
         clock.advance(seconds);
         QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("next")), Qt::LeftButton);
+        QApplication::processEvents(); // the report follows once the next card is up
     }
     LiveRow live(int autoNumber = 1) {
         QSqlQuery q(app->UserDb().database());
