@@ -105,10 +105,18 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
     m_list->setUniformRowHeights(true);
     m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setHeaderLabels({QStringLiteral("ユーザー名"), QStringLiteral("PC"), QStringLiteral("課題"),
-                             QStringLiteral("コース"), QStringLiteral("条件"), QStringLiteral("開始時刻"),
-                             QStringLiteral("作業枚数"), QStringLiteral("経過"), QStringLiteral("残り時間"),
-                             QStringLiteral("状態")});
+    QStringList captions(kColumns);
+    captions[UserName] = QStringLiteral("ユーザー名");
+    captions[Host] = QStringLiteral("PC");
+    captions[State] = QStringLiteral("状態");
+    captions[Cards] = QStringLiteral("作業枚数");
+    captions[Elapsed] = QStringLiteral("経過");
+    captions[Left] = QStringLiteral("残り時間");
+    captions[Start] = QStringLiteral("開始時刻");
+    captions[Task] = QStringLiteral("課題");
+    captions[Course] = QStringLiteral("コース");
+    captions[Conditions] = QStringLiteral("条件");
+    m_list->setHeaderLabels(captions);
     m_list->setItemDelegateForColumn(Elapsed, new ElapsedBar(m_list));
     // Columns fit their captions until rows come, then their contents; the
     // bar keeps room for "60/60分".

@@ -21,7 +21,8 @@ class QTreeWidgetItem;
 class CLiveDlg : public COutScreen {
     Q_OBJECT
 public:
-    enum Column { UserName, Host, Task, Course, Conditions, Start, Cards, Elapsed, Left, State, kColumns };
+    // Who and how far first, so that a narrow window still shows them.
+    enum Column { UserName, Host, State, Cards, Elapsed, Left, Start, Task, Course, Conditions, kColumns };
 
     CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent = nullptr);
     ~CLiveDlg() override;
