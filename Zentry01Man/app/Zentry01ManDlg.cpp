@@ -18,6 +18,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -78,13 +79,14 @@ CZentry01ManDlg::CZentry01ManDlg(QWidget* parent)
 
     // The live view sits apart from the seven numbered buttons, at the bottom
     // right, so their order, digits and Esc stay as they are.
-    auto* live = new QPushButton(QStringLiteral("実施状況(&L)..."), this);
+    // A tool button, not one more of the menu's push buttons.
+    auto* live = new QToolButton(this);
+    live->setText(QStringLiteral("実施状況(&L)..."));
     live->setObjectName(QStringLiteral("liveButton"));
-    live->setAutoDefault(false);
     live->setToolTip(QStringLiteral("実施中の試行の一覧 (Ctrl+L)"));
-    connect(live, &QPushButton::clicked, this, [this] { openScreen([this] { OpenLiveScreen(this); }); });
+    connect(live, &QToolButton::clicked, this, [this] { openScreen([this] { OpenLiveScreen(this); }); });
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(shortcut, &QShortcut::activated, live, &QPushButton::click);
+    connect(shortcut, &QShortcut::activated, live, &QToolButton::click);
     if (auto* outer = qobject_cast<QVBoxLayout*>(layout())) {
         auto* row = new QHBoxLayout;
         row->setContentsMargins(0, 0, ScreenSetup::ScaleX(this, 12), ScreenSetup::ScaleY(this, 10));

@@ -233,8 +233,7 @@ TEST_F(LiveScreen, DoubleClickOpensTheCardListOfAnEndedTrialOnly) {
 TEST_F(LiveScreen, ReachedFromTheMenuByItsButtonAndCtrlL) {
     CZentry01ManDlg menu;
     menu.show();
-    const auto buttons = menu.findChildren<QPushButton*>();
-    EXPECT_EQ(buttons.size(), 8) << "the seven buttons and the small one";
+    EXPECT_EQ(menu.findChildren<QPushButton*>().size(), 7) << "the seven buttons stay as they are";
     for (const auto& way : {std::function<void()>([&] { Click(&menu, "liveButton"); }),
                             std::function<void()>([&] { QTest::keyClick(&menu, Qt::Key_L, Qt::ControlModifier); })}) {
         menu.activateWindow();
