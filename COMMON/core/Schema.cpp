@@ -2,6 +2,7 @@
 #include "ServerSchema.h"
 
 #include "ICException.h"
+#include "LiveTrials.h"
 #include "SqlDialect.h"
 
 #include <QSqlDatabase>
@@ -26,7 +27,7 @@ QString voucher(const QString& table) {
 
 namespace {
 QStringList embeddedUserDatabase() {
-    return {
+    return QStringList{
         QStringLiteral("CREATE TABLE [User_tbl] ([user_code] INTEGER PRIMARY KEY, [user_kname1] TEXT, "
                        "[user_kname2] TEXT, [user_name1] TEXT, [user_name2] TEXT, [start_no1] INTEGER, "
                        "[start_no2] INTEGER, [start_no3] INTEGER, [first_update] TEXT, [last_update] TEXT, "
@@ -43,8 +44,8 @@ QStringList embeddedUserDatabase() {
                        "[result_code] TEXT, [color_code] TEXT, [end_flg] TEXT, [answer_time] TEXT, "
                        "[first_update] TEXT, [last_update] TEXT, [delete_flg] INTEGER)"),
         QStringLiteral("CREATE INDEX [History_user] ON [History_tbl] ([user_code], [execution_date])"),
-        QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion),
-    };
+    } + LiveTrials::TableStatements() +
+           QStringList{QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion)};
 }
 
 // The embedded statements in the server's words: standard quoting, REAL as
@@ -54,7 +55,8 @@ QString forServer(const QString& statement) {
     static const QRegularExpression real(QStringLiteral("\\bREAL\\b"));
     QString s = SqlDialect::toStandardQuoting(statement);
     // Every PC may be the first to open a new server database.
-    if (s.startsWith(QLatin1String("CREATE TABLE ")) || s.startsWith(QLatin1String("CREATE INDEX ")))
+    if ((s.startsWith(QLatin1String("CREATE TABLE ")) || s.startsWith(QLatin1String("CREATE INDEX "))) &&
+        !s.mid(13).startsWith(QLatin1String("IF NOT EXISTS ")))
         s.insert(13, QLatin1String("IF NOT EXISTS "));
     s.replace(real, QStringLiteral("DOUBLE PRECISION"));
     return s;
@@ -86,7 +88,7 @@ QStringList userDatabase(DbEngine engine) {
 
 QStringList serverTables() {
     return {QStringLiteral("User_tbl"), QStringLiteral("History_tbl"), QStringLiteral("Settings_tbl"),
-            QStringLiteral("File_tbl")};
+            QStringLiteral("File_tbl"), QStringLiteral("Live_tbl")};
 }
 
 QStringList missingOnServer(QSqlDatabase& db) {
@@ -173,12 +175,18 @@ void upgradeUserDatabase(QSqlDatabase& db) {
     exec(q, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         // The other program may have converted it meanwhile.
-        if (formatVersion(q) < kUserDatabaseVersion) {
+        const int version = formatVersion(q);
+        if (version < 1) {
             for (const auto& t : kTextColumns)
                 for (const QString& c : t.columns)
                     exec(q, QStringLiteral("update [%1] set [%2] = '' where [%2] is null").arg(QLatin1String(t.table), c));
-            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         }
+        if (version < 2) {
+            for (const QString& s : LiveTrials::TableStatements())
+                exec(q, s);
+        }
+        if (version < kUserDatabaseVersion)
+            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         exec(q, QStringLiteral("COMMIT"));
     } catch (const CDBException&) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));

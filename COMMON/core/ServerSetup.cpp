@@ -68,7 +68,7 @@ void init(QSqlDatabase& server) {
                                    "EXCEPTION WHEN duplicate_object THEN NULL; END $$")
                         .arg(QLatin1String(role)));
         const QString instructor = QLatin1String(kInstructorRole), trainee = QLatin1String(kTraineeRole);
-        const QString all = QStringLiteral("[User_tbl], [History_tbl], [Settings_tbl], [File_tbl]");
+        const QString all = QStringLiteral("[User_tbl], [History_tbl], [Settings_tbl], [File_tbl], [Live_tbl]");
         exec(q, QStringLiteral("GRANT CONNECT ON DATABASE \"%1\" TO %2, %3")
                     .arg(server.databaseName(), instructor, trainee));
         exec(q, QStringLiteral("GRANT USAGE ON SCHEMA public TO %1, %2").arg(instructor, trainee));
@@ -76,6 +76,8 @@ void init(QSqlDatabase& server) {
         exec(q, QStringLiteral("REVOKE ALL ON %1 FROM %2").arg(all, trainee));
         exec(q, QStringLiteral("GRANT SELECT ON %1 TO %2").arg(all, trainee));
         exec(q, QStringLiteral("GRANT INSERT ON [History_tbl], [File_tbl] TO %1").arg(trainee));
+        // Each PC reports its own trials' progress to the instructor's live view.
+        exec(q, QStringLiteral("GRANT INSERT, UPDATE ON [Live_tbl] TO %1").arg(trainee));
         exec(q, QStringLiteral("GRANT UPDATE (%1) ON [User_tbl] TO %2")
                     .arg(columnList({"start_no1", "start_no2", "start_no3", "last_update"}), trainee));
         QStringList completion;
