@@ -97,6 +97,28 @@ inline void ExpectFits(QWidget* screen, const Case& c, const QString& name) {
     screen->hide();
 }
 
+// Where the label of a numbered caption ("　１．　アンケート入力") starts on the
+// button as drawn: the first dark column after the number and the gap behind it.
+inline int LabelStart(QWidget* button) {
+    const QImage image = button->grab().toImage();
+    std::vector<bool> dark(image.width(), false);
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y)
+            if (qGray(image.pixel(x, y)) < 100)
+                dark[x] = true;
+    int x = 0;
+    while (x < image.width() && !dark[x])
+        ++x;
+    for (int gap = 0; x < image.width(); ++x) {
+        gap = dark[x] ? 0 : gap + 1;
+        if (gap >= 8)
+            break;
+    }
+    while (x < image.width() && !dark[x])
+        ++x;
+    return x;
+}
+
 // Describes the display for the test's life; the screens are built after this.
 class DisplayScope {
 public:

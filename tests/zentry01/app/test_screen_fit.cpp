@@ -19,6 +19,8 @@
 #include "ZipDlg.h"
 #include "Zentry01Dlg.h"
 
+#include <QPushButton>
+
 using namespace shell;
 using screenfit::Case;
 using screenfit::ExpectFits;
@@ -124,6 +126,30 @@ TEST_P(ScreenFitTest, TaskScreens) {
             }
         }
     }
+}
+
+class LargeButtonLook : public ShellTest {};
+
+// The labels of the menu start at one x whatever the width of their number,
+// and a focused button has one face colour across its whole width.
+TEST_F(LargeButtonLook, LabelsLineUpAndTheFocusedFaceIsEven) {
+    CZentry01Dlg menu;
+    menu.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+    QList<int> starts;
+    for (const char* name : {"task1Button", "task2Button", "task3Button", "endButton"})
+        starts << screenfit::LabelStart(menu.findChild<QPushButton*>(QLatin1String(name)));
+    for (int x : starts)
+        EXPECT_EQ(x, starts.first()) << starts.size();
+
+    // The focus colour shows when the focus came by the keyboard.
+    menu.findChild<QPushButton*>(QStringLiteral("task1Button"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* focused = menu.findChild<QPushButton*>(QStringLiteral("task2Button"));
+    ASSERT_TRUE(focused->hasFocus());
+    const QImage face = focused->grab().toImage();
+    const int y = face.height() / 2;
+    EXPECT_EQ(QColor(face.pixel(8, y)), QColor(face.pixel(face.width() - 8, y)));
 }
 
 INSTANTIATE_TEST_SUITE_P(CommonDisplays, ScreenFitTest, ::testing::ValuesIn(screenfit::CommonDisplays()),

@@ -24,6 +24,8 @@
 #include "Zentry01ManDlg.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
+#include <QTreeWidget>
 
 using namespace utility;
 using screenfit::Case;
@@ -91,6 +93,23 @@ TEST_P(ScreenFitTest, HistoryAndResultScreens) {
     ExpectFits(&compare, c, QStringLiteral("answer comparison"));
     CUserHikakuDlg users(app->UserDb());
     ExpectFits(&users, c, QStringLiteral("user comparison"));
+}
+
+class RegistryLayout : public UtilityTest {};
+
+// A wider registry window widens the list; the button column keeps its width.
+TEST_F(RegistryLayout, TheListNotTheButtonColumnTakesWhatTheWindowGains) {
+    CAddUserDlg registry(app->UserDb());
+    registry.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&registry));
+    auto* button = registry.findChild<QPushButton*>(QStringLiteral("newButton"));
+    auto* list = registry.findChild<QTreeWidget*>();
+    const int buttonWidth = button->width();
+    const int listWidth = list->width();
+    registry.resize(registry.width() + 300, registry.height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(button->width(), buttonWidth);
+    EXPECT_EQ(list->width(), listWidth + 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(CommonDisplays, ScreenFitTest, ::testing::ValuesIn(screenfit::CommonDisplays()),
