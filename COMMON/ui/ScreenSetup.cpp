@@ -180,8 +180,12 @@ void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon)
                            Qt::WindowCloseButtonHint);
     screen->setWindowTitle(title);
     screen->setWindowIcon(icon);
-    screen->setMinimumSize(720, 520);
-    screen->resize(720, 520);
+    // 720 × 520 at least, unless the screen itself is smaller (a high DPI
+    // scale on a small laptop screen).
+    const ScreenFit::Display display = ScreenFit::DisplayOf(screen);
+    const QSize least = QSize(720, 520).boundedTo(display.available.size().shrunkBy(display.frame));
+    screen->setMinimumSize(least);
+    screen->resize(least);
     screen->installEventFilter(new PlacementRestorer(screen));
     ScreenFit::SetDesignSize(screen, QSize(720, 520));
     ScreenFit::KeepFitted(screen);

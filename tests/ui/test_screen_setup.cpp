@@ -156,6 +156,15 @@ TEST_F(ScreenSetupTest, RestoredPlacementIsKeptOnTheScreen) {
     }
 }
 
+// On a screen lower than 520 (1366 × 768 at a 150 % scale) a placed screen
+// may be as low as the screen, so it can be placed wholly on it.
+TEST_F(ScreenSetupTest, PlacedScreenNeedsNoMoreThanTheScreen) {
+    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 910, 512), 1.0, 1.0, QMargins(4, 30, 4, 4)});
+    QDialog screen;
+    SetUpPlacedScreen(&screen, QStringLiteral("placed"), QIcon());
+    EXPECT_EQ(screen.minimumSize(), QSize(720, 512 - 34));
+}
+
 // A window dragged partly off the screen is saved where it can be reached.
 TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
     QWidget screen;
