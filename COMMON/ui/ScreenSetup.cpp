@@ -13,10 +13,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QSaveFile>
-#include <QScreen>
 #include <QWidget>
 
 namespace {
@@ -202,9 +200,11 @@ QLabel* ResizeNote(QWidget* screen) {
 int ExecOnSharedPlacement(QWidget* caller, QDialog& nested) {
     const QString section = QLatin1String(kSharedPlacement);
     SaveWindowPlacement(section, caller);
-    // The caller stays where it is when the nested screen closes; the placement
-    // the nested screen saved is the one the next screen opens at.
-    return nested.exec();
+    const int result = nested.exec();
+    // Where the nested screen was left unmoved this puts the caller exactly
+    // where it stood: placements carry the frame, so nothing creeps.
+    RestoreWindowPlacement(section, caller);
+    return result;
 }
 
 bool SaveFile(const QString& path, const QByteArray& bytes) {

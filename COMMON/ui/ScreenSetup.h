@@ -52,15 +52,16 @@ void RestoreWindowPlacement(const QString& section, QWidget* screen);
 
 // The instructor utility's resizable screens share one placement, section
 // WindowPos. SetUpPlacedScreen gives a screen its title and icon, minimise and
-// maximise buttons and a size of 720 × 520, never smaller; the shared placement
-// is restored when the screen is first shown and saved when it finishes.
+// maximise buttons and a size of 720 × 520, never smaller unless the screen is;
+// the shared placement is restored when the screen is first shown and saved
+// when it finishes.
 inline constexpr const char* kSharedPlacement = "WindowPos";
 void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon);
 // The note at the bottom of such a screen.
 QLabel* ResizeNote(QWidget* screen);
-// Runs a placed screen from another: the caller's placement is saved first, so
-// the nested screen opens exactly where the caller is; closing it leaves the
-// caller where it is.
+// Runs a placed screen from another: the caller's placement is saved first (the
+// nested screen opens exactly where the caller is), and the placement the
+// nested screen leaves is taken over when it closes.
 int ExecOnSharedPlacement(QWidget* caller, QDialog& nested);
 
 // Writes bytes to path through a file beside it that is renamed over it, so a

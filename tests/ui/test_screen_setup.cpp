@@ -174,8 +174,8 @@ TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
     EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 24);
 }
 
-// A result screen opens exactly over the one that opens it and closing it
-// moves nothing, round after round; nothing creeps up by a title bar.
+// A result screen opens exactly over the one that opens it, and closing it
+// (unmoved) moves nothing, round after round; nothing creeps by a title bar.
 TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
     QDialog caller;
     SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
