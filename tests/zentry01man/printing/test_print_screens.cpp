@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PrintCase{"VouchersOnLandscapeA4", "typedVouchers", "paperA4", "3", "6", 1, "842 595", 0},
                       PrintCase{"PostcardsOnePerPage", "typedCards", "paperPostcard", "1", "3", 3, "284 419", 3},
                       PrintCase{"VoucherPostcardsTurned", "typedVouchers", "paperPostcard", "9", "10", 2, "419 284", 0},
+                      PrintCase{"TheDecksLastCards", "typedCards", "paperA4", "297", "300", 1, "595 842", 0},
                       PrintCase{"TheWholeDeck", "typedVouchers", "paperA4", "", "", 75, "842 595", 76}),
     [](const auto& info) { return std::string(info.param.name); });
 
