@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens) {
     CSingleInstance guard(instanceName);
@@ -17,7 +18,7 @@ int RunProgram(const QString& instanceName, const QIcon& icon, const std::functi
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     installFontSubstitutions();
     if (app) {
-        installJapaneseTranslations(*app);
+        UseJapaneseTexts(*app);
         app->setWindowIcon(icon);
     }
     MessageBoxNotifier boxes;
@@ -31,6 +32,11 @@ int RunProgram(const QString& instanceName, const QIcon& icon, const std::functi
         notifyError(QStringLiteral("文字コード Shift-JIS (windows-31j) を扱えないため、起動できません。"));
     setNotifier(previous);
     return code;
+}
+
+void UseJapaneseTexts(QApplication& app) {
+    installJapaneseTranslations(app);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
 void BringActiveScreenToFront() {
