@@ -1,5 +1,8 @@
 #include "AboutDlg.h"
 
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
@@ -11,9 +14,10 @@ CAboutDlg::CAboutDlg(const QString& versionLine, const QString& secondLine, cons
     setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowIcon(icon);
+    ScreenFit::KeepFitted(this);
 
     auto* picture = new QLabel(this);
-    const int side = logicalDpiX() * 48 / 96;
+    const int side = ScreenSetup::ScaleX(this, 48);
     picture->setPixmap(icon.pixmap(side, side));
     picture->setAlignment(Qt::AlignTop);
 
@@ -28,10 +32,11 @@ CAboutDlg::CAboutDlg(const QString& versionLine, const QString& secondLine, cons
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* grid = new QGridLayout(this);
-    grid->setHorizontalSpacing(logicalDpiX() * 16 / 96);
+    grid->setHorizontalSpacing(ScreenSetup::ScaleX(this, 16));
     grid->addWidget(picture, 0, 0, 2, 1);
     grid->addWidget(version, 0, 1);
     grid->addWidget(second, 1, 1);
     grid->addWidget(buttons, 2, 0, 1, 2);
-    setFixedSize(sizeHint());
+    // Fixed to what the contents need, also when the fonts follow a reduced scale.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -1,6 +1,7 @@
 #include "BannerPicture.h"
 
 #include "CommonResources.h"
+#include "ScreenSetup.h"
 
 #include <QFont>
 #include <QPainter>
@@ -19,7 +20,7 @@ CBannerPicture::CBannerPicture(const QString& caption, QWidget* parent)
 }
 
 QSize CBannerPicture::sizeHint() const {
-    return {logicalDpiX() * 800 / 96, logicalDpiY() * kHeight / 96};
+    return {ScreenSetup::ScaleX(this, 800), ScreenSetup::ScaleY(this, kHeight)};
 }
 
 QSize CBannerPicture::minimumSizeHint() const { return {0, sizeHint().height()}; }
@@ -41,10 +42,10 @@ void CBannerPicture::paintEvent(QPaintEvent*) {
     m_renderer->render(&p, QRectF(width() - pictureWidth, 0, pictureWidth, height()));
 
     QFont title(QStringLiteral("ＭＳ Ｐゴシック"));
-    title.setPointSizeF(18);
+    title.setPixelSize(ScreenSetup::ScaleY(this, 24)); // 18 points at 96 DPI, on the window's scale
     title.setBold(true);
     p.setFont(title);
-    const int margin = logicalDpiX() * 20 / 96;
+    const int margin = ScreenSetup::ScaleX(this, 20);
     const QRect textRect = rect().adjusted(margin, 0, -margin, -height() / 16);
     p.setPen(QColor(0, 0, 0, 60));
     p.drawText(textRect.translated(1, 2), Qt::AlignLeft | Qt::AlignVCenter, m_caption);

@@ -7,7 +7,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -16,6 +19,48 @@ QFont largeFont(int points) {
     f.setPointSize(points);
     return f;
 }
+
+// A large button with its caption at the left. In a proportional font "１．"
+// and "２．" differ in width, so a numbered caption ("　１．　アンケート入力")
+// is drawn in two columns: the number, then the label at the same x on every
+// button, whatever the digit. The button face (with its focus colour) is the
+// style's own across the whole width.
+class LargeButton : public QPushButton {
+public:
+    LargeButton(const QString& text, int padding, QWidget* parent) : QPushButton(text, parent), m_padding(padding) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QStyleOptionButton face;
+        initStyleOption(&face);
+        face.text.clear();
+        style()->drawControl(QStyle::CE_PushButton, &face, &p, this);
+
+        static const QRegularExpression numbered(QStringLiteral("^([ 　]*)([0-9０-９]+[.．])([ 　]*)(.*)$"));
+        const QFontMetrics fm = fontMetrics();
+        const QRect area = rect().adjusted(m_padding, 0, -m_padding / 2, 0);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+        const QRegularExpressionMatch m = numbered.match(text());
+        if (!m.hasMatch()) {
+            style()->drawItemText(&p, area, flags, palette(), isEnabled(), text(), QPalette::ButtonText);
+            return;
+        }
+        const int numberX = fm.horizontalAdvance(m.captured(1));
+        int numberColumn = 0;
+        for (QChar digit : QStringLiteral("０１２３４５６７８９0123456789"))
+            numberColumn = std::max(numberColumn, fm.horizontalAdvance(QString(m.captured(2).size() - 1, digit)));
+        numberColumn += fm.horizontalAdvance(m.captured(2).right(1));
+        const int labelX = numberX + numberColumn + fm.horizontalAdvance(m.captured(3));
+        style()->drawItemText(&p, area.adjusted(numberX, 0, 0, 0), flags, palette(), isEnabled(), m.captured(2),
+                              QPalette::ButtonText);
+        style()->drawItemText(&p, area.adjusted(labelX, 0, 0, 0), flags, palette(), isEnabled(), m.captured(4),
+                              QPalette::ButtonText);
+    }
+
+private:
+    int m_padding;
+};
 } // namespace
 
 CLargeButtonScreen::CLargeButtonScreen(const QString& bannerCaption, QWidget* parent)
@@ -42,14 +87,12 @@ void CLargeButtonScreen::addText(const QString& text, const QString& objectName)
 }
 
 QPushButton* CLargeButtonScreen::addButton(const QString& text, const QString& objectName) {
-    auto* button = new QPushButton(text, this);
+    auto* button = new LargeButton(text, ScreenSetup::ScaleX(this, 24), this);
     button->setObjectName(objectName);
     button->setFont(largeFont(m_style.points));
     button->setAutoDefault(false);
     button->setDefault(false);
     button->setFixedSize(ScreenSetup::ScaleX(this, m_style.width), ScreenSetup::ScaleY(this, m_style.height));
-    button->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: %1px; }")
-                              .arg(ScreenSetup::ScaleX(this, 24)));
     m_column->addWidget(button, 0, Qt::AlignHCenter);
     m_buttons << button;
     return button;

@@ -4,6 +4,7 @@
 #include "Codec.h"
 #include "ScreenConventions.h"
 #include "FileDialogs.h"
+#include "ScreenFit.h"
 #include "StringTable.h"
 #include "TextUtil.h"
 #include "WaitCursor.h"
@@ -13,14 +14,11 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QSaveFile>
-#include <QScreen>
 #include <QWidget>
 
 namespace {
-constexpr double kBaseDpi = 96.0;
 const char* const kCloseFilterName = "zentryCloseItemDisabled";
 
 // Window-system close requests (title-bar button, Alt+F4) arrive as spontaneous
@@ -84,11 +82,6 @@ QByteArray listCsv(const QAbstractItemModel& list, bool alwaysQuote) {
     }
     return cp932::encode(text);
 }
-
-QSize desktopSize() {
-    const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->geometry().size() : QSize();
-}
 } // namespace
 
 namespace ScreenSetup {
@@ -111,13 +104,15 @@ void SetUpScreen(QWidget* screen, const QIcon& icon, bool largeIfImage, bool kee
     screen->setWindowTitle(ProductTitle());
     screen->setWindowIcon(icon);
     const bool large = largeIfImage && AppSub::ImageOnScreen();
+    ScreenFit::SetDesignSize(screen, large ? QSize(1024, 720) : QSize(800, 600));
     screen->resize(ScaleSize(screen, large ? QSize(1024, 720) : QSize(800, 600)));
+    ScreenFit::KeepFitted(screen);
     if (wasVisible)
         screen->show(); // changing the window flags hides a shown window
 }
 
-int ScaleX(const QWidget* screen, int value) { return int(value * screen->logicalDpiX() / kBaseDpi); }
-int ScaleY(const QWidget* screen, int value) { return int(value * screen->logicalDpiY() / kBaseDpi); }
+int ScaleX(const QWidget* screen, int value) { return int(value * ScreenFit::Scale(screen).width()); }
+int ScaleY(const QWidget* screen, int value) { return int(value * ScreenFit::Scale(screen).height()); }
 QSize ScaleSize(const QWidget* screen, const QSize& size) {
     return {ScaleX(screen, size.width()), ScaleY(screen, size.height())};
 }
@@ -158,28 +153,24 @@ void SaveWindowPlacement(const QString& section, const QWidget* screen) {
     AppSub::WriteSectionInt(section, QStringLiteral("WindowShowCmd"), showCmd);
     if (showCmd != 1)
         return;
-    AppSub::WriteSectionInt(section, QStringLiteral("Top"), screen->y());
-    AppSub::WriteSectionInt(section, QStringLiteral("Left"), screen->x());
+    // A window dragged partly off the screen is remembered where it can be reached.
+    const QRect frame = ScreenFit::KeptInside(ScreenFit::FrameRect(screen), ScreenFit::DisplayOf(screen).available);
+    AppSub::WriteSectionInt(section, QStringLiteral("Top"), frame.top());
+    AppSub::WriteSectionInt(section, QStringLiteral("Left"), frame.left());
     AppSub::WriteSectionInt(section, QStringLiteral("Width"), screen->width());
     AppSub::WriteSectionInt(section, QStringLiteral("Height"), screen->height());
 }
 
 void RestoreWindowPlacement(const QString& section, QWidget* screen) {
-    int top = AppSub::GetSectionInt(section, QStringLiteral("Top"), 0);
-    int left = AppSub::GetSectionInt(section, QStringLiteral("Left"), 0);
-    int width = AppSub::GetSectionInt(section, QStringLiteral("Width"), 0);
-    int height = AppSub::GetSectionInt(section, QStringLiteral("Height"), 0);
-    // A negative size or position (a hand-edited or damaged file) never puts
-    // the screen out of reach.
-    if (width > 0 && height > 0) {
-        const QSize desk = desktopSize();
-        left = std::max(0, std::min(left, desk.width() - 10));
-        top = std::max(0, std::min(top, desk.height() - 10));
-        width = std::min(width, desk.width());
-        height = std::min(height, desk.height());
-        screen->move(left, top);
-        screen->resize(width, height);
-    }
+    const int top = AppSub::GetSectionInt(section, QStringLiteral("Top"), 0);
+    const int left = AppSub::GetSectionInt(section, QStringLiteral("Left"), 0);
+    const int width = AppSub::GetSectionInt(section, QStringLiteral("Width"), 0);
+    const int height = AppSub::GetSectionInt(section, QStringLiteral("Height"), 0);
+    // The frame goes where it was saved (the client area below the frame the
+    // window system draws, so nothing creeps by a title bar's height), the whole
+    // window on the screen whatever the file says.
+    if (width > 0 && height > 0)
+        screen->setGeometry(ScreenFit::ClientRectAt(screen, QPoint(left, top), QSize(width, height)));
     if (AppSub::GetSectionInt(section, QStringLiteral("WindowShowCmd"), 1) == 3)
         screen->setWindowState(screen->windowState() | Qt::WindowMaximized);
 }
@@ -190,9 +181,15 @@ void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon)
                            Qt::WindowCloseButtonHint);
     screen->setWindowTitle(title);
     screen->setWindowIcon(icon);
-    screen->setMinimumSize(720, 520);
-    screen->resize(720, 520);
+    // 720 × 520 at least, unless the screen itself is smaller (a high DPI
+    // scale on a small laptop screen).
+    const ScreenFit::Display display = ScreenFit::DisplayOf(screen);
+    const QSize least = QSize(720, 520).boundedTo(display.available.size().shrunkBy(display.frame));
+    screen->setMinimumSize(least);
+    screen->resize(least);
     screen->installEventFilter(new PlacementRestorer(screen));
+    ScreenFit::SetDesignSize(screen, QSize(720, 520));
+    ScreenFit::KeepFitted(screen);
     QObject::connect(screen, &QDialog::finished, screen,
                      [screen] { SaveWindowPlacement(QLatin1String(kSharedPlacement), screen); });
 }
@@ -207,6 +204,8 @@ int ExecOnSharedPlacement(QWidget* caller, QDialog& nested) {
     const QString section = QLatin1String(kSharedPlacement);
     SaveWindowPlacement(section, caller);
     const int result = nested.exec();
+    // Where the nested screen was left unmoved this puts the caller exactly
+    // where it stood: placements carry the frame, so nothing creeps.
     RestoreWindowPlacement(section, caller);
     return result;
 }

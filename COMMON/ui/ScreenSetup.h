@@ -24,7 +24,8 @@ namespace ScreenSetup {
 // closes through its own buttons (accept, reject, done, or close() from code).
 void SetUpScreen(QWidget* screen, const QIcon& icon, bool largeIfImage = false, bool keepCloseItem = false);
 
-// value × logical DPI ÷ 96, horizontally and vertically.
+// value × logical DPI ÷ 96, horizontally and vertically, reduced where the
+// window would not fit its screen (ScreenFit).
 int ScaleX(const QWidget* screen, int value);
 int ScaleY(const QWidget* screen, int value);
 QSize ScaleSize(const QWidget* screen, const QSize& size);
@@ -44,21 +45,23 @@ int SelectedItemData(const QComboBox* list, int def);
 
 // Window placement in the ini file (keys WindowShowCmd, Top, Left, Width, Height).
 // WindowShowCmd is 1 normal, 2 minimised, 3 maximised; the position is the
-// window's top-left and the size its inner size, as move() and resize() take them.
+// top-left of the window's frame and the size its inner size. Both directions
+// keep the whole window, frame included, inside the screen's available area.
 void SaveWindowPlacement(const QString& section, const QWidget* screen);
 void RestoreWindowPlacement(const QString& section, QWidget* screen);
 
 // The instructor utility's resizable screens share one placement, section
 // WindowPos. SetUpPlacedScreen gives a screen its title and icon, minimise and
-// maximise buttons and a size of 720 × 520, never smaller; the shared placement
-// is restored when the screen is first shown and saved when it finishes.
+// maximise buttons and a size of 720 × 520, never smaller unless the screen is;
+// the shared placement is restored when the screen is first shown and saved
+// when it finishes.
 inline constexpr const char* kSharedPlacement = "WindowPos";
 void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon);
 // The note at the bottom of such a screen.
 QLabel* ResizeNote(QWidget* screen);
 // Runs a placed screen from another: the caller's placement is saved first (the
-// nested screen opens where the caller is), and the placement the nested screen
-// leaves is taken over when it closes.
+// nested screen opens exactly where the caller is), and the placement the
+// nested screen leaves is taken over when it closes.
 int ExecOnSharedPlacement(QWidget* caller, QDialog& nested);
 
 // Writes bytes to path through a file beside it that is renamed over it, so a

@@ -1,6 +1,8 @@
 #include "UserSelectScreen.h"
 
 #include "Guarded.h"
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
 #include "StringTable.h"
 #include "UserListCtrl.h"
 
@@ -13,6 +15,7 @@ CUserSelectScreen::CUserSelectScreen(CDB& userDb, const QString& lead, const QSt
                                      QWidget* parent)
     : QDialog(parent), m_selectRowString(selectRowString) {
     setObjectName(QStringLiteral("userSelectScreen"));
+    ScreenFit::KeepFitted(this);
     auto* leadLine = new QLabel(lead, this);
     auto* helpLine = new QLabel(help, this);
     auto* caption = new QLabel(QStringLiteral("ユーザー名リスト(&L)"), this);
@@ -21,7 +24,7 @@ CUserSelectScreen::CUserSelectScreen(CDB& userDb, const QString& lead, const QSt
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_list = new CUserListCtrl(false, this);
-    m_list->setMinimumSize(logicalDpiX() * 460 / 96, logicalDpiY() * 240 / 96);
+    m_list->setMinimumSize(ScreenSetup::ScaleX(this, 460), ScreenSetup::ScaleY(this, 240));
     caption->setBuddy(m_list);
 
     m_next = new QPushButton(QStringLiteral("次へ"), this);
@@ -34,7 +37,7 @@ CUserSelectScreen::CUserSelectScreen(CDB& userDb, const QString& lead, const QSt
     auto* grid = new QGridLayout(this);
     grid->addWidget(leadLine, 0, 0, 1, 2);
     grid->addWidget(helpLine, 1, 0, 1, 2);
-    grid->setRowMinimumHeight(2, logicalDpiY() * 8 / 96);
+    grid->setRowMinimumHeight(2, ScreenSetup::ScaleY(this, 8));
     grid->addWidget(caption, 3, 0);
     grid->addWidget(m_count, 3, 1);
     grid->addWidget(m_list, 4, 0, 1, 2);

@@ -85,7 +85,9 @@ void CResultListDlg::buildControls() {
     info->setColumnStretch(2, 1);
     body->addLayout(info, 0, 0);
 
+    // Rows inside a grid whose two spacings differ get no spacing of their own.
     auto* pick = new QHBoxLayout;
+    pick->setSpacing(ScreenSetup::ScaleX(this, 6));
     auto* countLabel = new QLabel(QStringLiteral("枚数"), this);
     m_count = new CNumberSpinField(this);
     m_count->setObjectName(QStringLiteral("countField"));
@@ -120,6 +122,7 @@ void CResultListDlg::buildControls() {
     m_back = new QPushButton(QStringLiteral("メニューへ戻る(&N)"), this);
     m_back->setObjectName(QStringLiteral("backButton"));
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(ScreenSetup::ScaleX(this, 10));
     select->setAutoDefault(false);
     for (QPushButton* b : {m_graph, detail, m_back}) {
         b->setAutoDefault(false);

@@ -20,6 +20,7 @@
 #include "ProgramResources.h"
 #include "Result2Dlg.h"
 #include "ScreenConventions.h"
+#include "ScreenFit.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
@@ -200,6 +201,8 @@ void CDenpyoDlg::setUpScreen() {
     setTabOrder(m_next, m_check);
     setTabOrder(m_check, m_abort);
 
+    // The controls are placed by their sizes once: the fonts must be final first.
+    ScreenFit::FitFonts(this);
     layOut();
 }
 
@@ -246,6 +249,12 @@ QWidget* CDenpyoDlg::ItemFocusTarget(int item) const { return item < m_fields.si
 
 QSize CDenpyoDlg::ImageSize(bool enlarged) const { return enlarged ? QSize(644, 435) : QSize(537, 363); }
 int CDenpyoDlg::PanelWidth(bool enlarged) const { return enlarged ? 600 : 550; }
+// The card keeps its pixel size on larger scales, and shrinks with the screen
+// where the screen had to be reduced to fit.
+QSize CDenpyoDlg::ShownImageSize() const {
+    const double reduce = std::min(1.0, ScreenFit::Scale(this).height());
+    return ImageSize(m_enlarged) * reduce;
+}
 QPoint CDenpyoDlg::InputShift(int placement) const {
     switch (placement) {
     case 1:
@@ -272,7 +281,7 @@ void CDenpyoDlg::layOut() {
     QRect area(0, sy(kHeaderHeight), width, height - sy(kHeaderHeight));
     // An enlarged card is a little wider than its strip: centred, it loses only
     // the blank outer margin of the page on either side.
-    const QSize imageSize = ImageSize(m_enlarged);
+    const QSize imageSize = ShownImageSize();
     const int panelWidth = sx(PanelWidth(m_enlarged));
     if (m_placement == 1) {
         m_panel->setGeometry(0, area.top(), panelWidth, area.height());
@@ -373,7 +382,7 @@ void CDenpyoDlg::showCard(int position) {
 
     const bool answers = AppSub::GetCorvanePass() == 1;
     if (m_placement != 0)
-        m_image->SetCard(Deck(), index, ImageSize(m_enlarged), CKCPrintImageDraw::kTemplateIds,
+        m_image->SetCard(Deck(), index, ShownImageSize(), CKCPrintImageDraw::kTemplateIds,
                          CKCPrintImageDraw::kValueCorrect, ImageComparison(answers), m_enlarged);
     ShowItems(card, answers);
     FocusFirstItem();

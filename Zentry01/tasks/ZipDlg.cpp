@@ -1,6 +1,7 @@
 #include "ZipDlg.h"
 
 #include "DB.h"
+#include "ScreenFit.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
 #include "Zentry01Strings.h"
@@ -14,6 +15,7 @@
 CZipDlg::CZipDlg(CDB& master, const QString& typed, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ZipDlg"));
     setWindowTitle(QStringLiteral("郵便番号検索"));
+    ScreenFit::KeepFitted(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("郵便番号検索で複数の住所が見つかりました。"), this));

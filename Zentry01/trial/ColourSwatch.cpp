@@ -1,5 +1,7 @@
 #include "ColourSwatch.h"
 
+#include "ScreenSetup.h"
+
 #include <QPainter>
 
 CColourSwatch::CColourSwatch(QWidget* parent) : QWidget(parent), m_colour(palette().color(QPalette::Button)) {
@@ -11,7 +13,7 @@ void CColourSwatch::setColour(const QColor& colour) {
     update();
 }
 
-QSize CColourSwatch::sizeHint() const { return {logicalDpiX() * 36 / 96, logicalDpiY() * 14 / 96}; }
+QSize CColourSwatch::sizeHint() const { return {ScreenSetup::ScaleX(this, 36), ScreenSetup::ScaleY(this, 14)}; }
 
 void CColourSwatch::paintEvent(QPaintEvent*) {
     QPainter p(this);

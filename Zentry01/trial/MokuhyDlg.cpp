@@ -183,7 +183,9 @@ void CMokuhyDlg::buildControls() {
     cancel->setAutoDefault(false);
     for (QPushButton* b : {next, cancel})
         b->setMinimumWidth(ScreenSetup::ScaleX(this, 100));
+    // A row inside a grid whose two spacings differ gets no spacing of its own.
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(ScreenSetup::ScaleX(this, 10));
     buttons->addStretch(1);
     buttons->addWidget(next);
     buttons->addWidget(cancel);

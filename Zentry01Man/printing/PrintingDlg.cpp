@@ -2,6 +2,7 @@
 
 #include "PrintDialogs.h"
 #include "PrintWorker.h"
+#include "ScreenFit.h"
 #include "StringTable.h"
 #include "UtilityResources.h"
 #include "Zentry01ManApp.h"
@@ -19,6 +20,7 @@ CPrintingDlg::CPrintingDlg(int kind, int dataSet, int paper, int firstNo, int la
     setObjectName(QStringLiteral("printingScreen"));
     setWindowTitle(QStringLiteral("印刷中..."));
     setWindowIcon(UtilityIcon());
+    ScreenFit::KeepFitted(this);
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("印刷中です。  しばらくお待ちください..."), this));

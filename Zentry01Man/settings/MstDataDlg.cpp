@@ -6,6 +6,8 @@
 #include "Guarded.h"
 #include "OkCancelButtons.h"
 #include "ProgramFolder.h"
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
 #include "StringTable.h"
 #include "UtilityResources.h"
 #include "Zentry01ManApp.h"
@@ -22,10 +24,11 @@ CMstDataDlg::CMstDataDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     setObjectName(QStringLiteral("mstDataScreen"));
     setWindowTitle(QStringLiteral("マスターデータ管理"));
     setWindowIcon(UtilityIcon());
+    ScreenFit::KeepFitted(this);
 
     m_path = new QLineEdit(AppSub::GetProfileString(QStringLiteral("mst_path"), DefaultPath()), this);
     m_path->setObjectName(QStringLiteral("pathEdit"));
-    m_path->setMinimumWidth(logicalDpiX() * 420 / 96);
+    m_path->setMinimumWidth(ScreenSetup::ScaleX(this, 420));
     auto* pathLabel = new QLabel(QStringLiteral("ファイル名："), this);
     pathLabel->setBuddy(m_path);
     auto* browseButton = new QPushButton(QStringLiteral("参照..."), this);
@@ -39,7 +42,7 @@ CMstDataDlg::CMstDataDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     grid->addWidget(pathLabel, 1, 0);
     grid->addWidget(m_path, 1, 1);
     grid->addWidget(browseButton, 1, 2);
-    grid->setRowMinimumHeight(2, logicalDpiY() * 8 / 96);
+    grid->setRowMinimumHeight(2, ScreenSetup::ScaleY(this, 8));
     grid->addWidget(buttons, 3, 0, 1, 3);
 
     connect(browseButton, &QPushButton::clicked, this, [this] { Guarded([this] { browse(); }); });

@@ -6,6 +6,8 @@
 #include "InputMethodSettings.h"
 #include "NumberSpinField.h"
 #include "OkCancelButtons.h"
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
 #include "StringTable.h"
 #include "UserSelectDlg.h"
 #include "UtilityResources.h"
@@ -56,6 +58,7 @@ CSettingDlg::CSettingDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     setObjectName(QStringLiteral("settingScreen"));
     setWindowTitle(QStringLiteral("試行条件の設定"));
     setWindowIcon(UtilityIcon());
+    ScreenFit::KeepFitted(this);
 
     auto* orderBox = new QGroupBox(QStringLiteral("呈示方法"), this);
     m_order = radioPair(orderBox, QStringLiteral("番号順(&B)"), "numberOrderRadio", QStringLiteral("シャッフル(&S)"),
@@ -65,7 +68,7 @@ CSettingDlg::CSettingDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
                         "specifiedRadio");
     m_startNo = new CNumberSpinField(m_startBox);
     m_startNo->setObjectName(QStringLiteral("startNoField"));
-    m_startNo->setMinimumWidth(logicalDpiX() * 80 / 96);
+    m_startNo->setMinimumWidth(ScreenSetup::ScaleX(this, 80));
     static_cast<QHBoxLayout*>(m_startBox->layout())->insertWidget(2, m_startNo);
 
     m_display = checkBox(this, QStringLiteral("アンケートカード・顧客伝票の印刷物イメージを画面に表示する(&P)"),
@@ -91,7 +94,7 @@ CSettingDlg::CSettingDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     column->addLayout(top);
     column->addWidget(m_display);
     auto* imageRow = new QHBoxLayout;
-    imageRow->addSpacing(logicalDpiX() * 20 / 96);
+    imageRow->addSpacing(ScreenSetup::ScaleX(this, 20));
     imageRow->addWidget(positionBox);
     imageRow->addStretch(1);
     column->addLayout(imageRow);

@@ -2,6 +2,8 @@
 
 #include "AddUserEditDlg.h"
 #include "Guarded.h"
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
 #include "StringTable.h"
 #include "UserListCtrl.h"
 #include "UserRegistry.h"
@@ -20,13 +22,14 @@ CAddUserDlg::CAddUserDlg(CDB& userDb, QWidget* parent) : QDialog(parent), m_db(u
     setObjectName(QStringLiteral("addUserScreen"));
     setWindowTitle(QStringLiteral("ユーザー名の登録・編集・削除"));
     setWindowIcon(UtilityIcon());
+    ScreenFit::KeepFitted(this);
 
     auto* caption = new QLabel(QStringLiteral("ユーザー名リスト(&L)"), this);
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("countLabel"));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_list = new CUserListCtrl(true, this);
-    m_list->setMinimumSize(logicalDpiX() * 520 / 96, logicalDpiY() * 300 / 96);
+    m_list->setMinimumSize(ScreenSetup::ScaleX(this, 520), ScreenSetup::ScaleY(this, 300));
     caption->setBuddy(m_list);
     m_list->installEventFilter(this);
 
@@ -59,6 +62,8 @@ CAddUserDlg::CAddUserDlg(CDB& userDb, QWidget* parent) : QDialog(parent), m_db(u
     grid->addWidget(m_count, 0, 1);
     grid->addWidget(m_list, 1, 0, 1, 2);
     grid->addLayout(column, 1, 2);
+    // The list takes what the window gains; the buttons keep their width.
+    grid->setColumnStretch(0, 1);
 
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         if (item)

@@ -2,6 +2,8 @@
 
 #include "AppSub.h"
 #include "OkCancelButtons.h"
+#include "ScreenFit.h"
+#include "ScreenSetup.h"
 #include "StringTable.h"
 #include "UserRegistry.h"
 #include "UtilityResources.h"
@@ -18,7 +20,7 @@ QLineEdit* nameField(QWidget* parent, const char* objectName) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(QLatin1String(objectName));
     field->setMaxLength(255);
-    field->setMinimumWidth(parent->logicalDpiX() * 150 / 96);
+    field->setMinimumWidth(ScreenSetup::ScaleX(parent, 150));
     return field;
 }
 } // namespace
@@ -28,6 +30,7 @@ CAddUserEditDlg::CAddUserEditDlg(CDB& userDb, int userCode, QWidget* parent)
     setObjectName(QStringLiteral("addUserEditScreen"));
     setWindowTitle(QStringLiteral("ユーザー登録名の入力"));
     setWindowIcon(UtilityIcon());
+    ScreenFit::KeepFitted(this);
 
     m_kname1 = nameField(this, "kname1Edit");
     m_kname2 = nameField(this, "kname2Edit");
@@ -49,7 +52,7 @@ CAddUserEditDlg::CAddUserEditDlg(CDB& userDb, int userCode, QWidget* parent)
     grid->addWidget(m_name1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("名"), this), 1, 3);
     grid->addWidget(m_name2, 1, 4);
-    grid->setRowMinimumHeight(2, logicalDpiY() * 8 / 96);
+    grid->setRowMinimumHeight(2, ScreenSetup::ScaleY(this, 8));
     grid->addWidget(new QLabel(QStringLiteral("フリガナは全角カタカナで入力してください。"), this), 3, 0, 1, 5);
     grid->addWidget(new QLabel(QStringLiteral("氏名は全角文字で入力してください。"), this), 4, 0, 1, 5);
     grid->addWidget(buttons, 5, 0, 1, 5);

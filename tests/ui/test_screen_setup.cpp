@@ -1,6 +1,7 @@
 // Common screen set-up, window placement in the ini file, and saving a list as CSV.
 #include "AppSub.h"
 #include "FileDialogs.h"
+#include "ScreenFit.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
 #include "TestFolder.h"
@@ -15,6 +16,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
@@ -22,7 +24,8 @@
 using namespace ScreenSetup;
 
 namespace {
-QSize desktop() { return QGuiApplication::primaryScreen()->geometry().size(); }
+// A 1366 × 768 screen whose panels take 40 pixels, 24 of them above the windows.
+const ScreenFit::Display kDisplay{QRect(0, 24, 1366, 728), 1.0, 1.0, QMargins(4, 30, 4, 4)};
 
 class ScreenSetupTest : public ::testing::Test {
 protected:
@@ -31,8 +34,10 @@ protected:
         StringTable::add(102, QStringLiteral("ソラミ！ミルテア"));
         SetProductTitle(102);
         FileDialogs::clearNextFileNames();
+        ScreenFit::SetDisplay(kDisplay);
     }
     void TearDown() override {
+        ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040)});
         StringTable::clear();
         FileDialogs::clearNextFileNames();
     }
@@ -85,6 +90,33 @@ TEST_F(ScreenSetupTest, LargeSizeOnlyWithImageOnScreenAndTheFlagSet) {
     }
 }
 
+// The DPI scale stands where the window fits; where it does not, width and
+// height are reduced by one factor, the frame counted in.
+TEST(ScreenFitRule, ScaleIsReducedByOneFactorOnlyWhereTheWindowWouldNotFit) {
+    const QMargins frame(4, 30, 4, 4);
+    const struct {
+        QSize base;
+        QSizeF dpi;
+        QSize available;
+        QSizeF expected;
+    } cases[] = {
+        {{800, 600}, {1.0, 1.0}, {1366, 728}, {1.0, 1.0}},
+        {{800, 600}, {1.5, 1.5}, {1920, 1040}, {1.5, 1.5}},
+        {{1024, 720}, {1.0, 1.0}, {1366, 728}, {694.0 / 720, 694.0 / 720}},
+        {{800, 600}, {1.5, 1.5}, {1280, 720}, {686.0 / 600, 686.0 / 600}},
+        {{1024, 720}, {1.5, 1.5}, {1280, 984}, {1272.0 / 1024, 1272.0 / 1024}},
+        // Unequal DPI: the proportions of the scaled window are kept.
+        {{800, 600}, {1.25, 1.5}, {1280, 720}, {1.25 * 686 / 900, 686.0 / 600}},
+        // A window that fits exactly keeps its scale.
+        {{800, 600}, {1.0, 1.0}, {808, 634}, {1.0, 1.0}},
+    };
+    for (const auto& c : cases) {
+        const QSizeF s = ScreenFit::FittedScale(c.base, c.dpi, QRect(QPoint(0, 40), c.available), frame);
+        EXPECT_NEAR(s.width(), c.expected.width(), 1e-9) << c.base.width() << " on " << c.available.width();
+        EXPECT_NEAR(s.height(), c.expected.height(), 1e-9) << c.base.width() << " on " << c.available.width();
+    }
+}
+
 TEST_F(ScreenSetupTest, LayoutHelpers) {
     QWidget parent;
     parent.resize(400, 300);
@@ -102,22 +134,68 @@ TEST_F(ScreenSetupTest, LayoutHelpers) {
     EXPECT_EQ(child.geometry(), QRect(1, 2, 100, 50));
 }
 
-TEST_F(ScreenSetupTest, RestoredPlacementIsKeptOnTheDesktop) {
-    const QSize desk = desktop();
-    folder.writeIni(QStringLiteral("[WindowPos]\nLeft=%1\nTop=%2\nWidth=%3\nHeight=%4\n")
-                        .arg(desk.width() + 500)
-                        .arg(desk.height() + 500)
-                        .arg(desk.width() + 1)
-                        .arg(desk.height() + 1));
-    QWidget screen;
-    RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
-    EXPECT_EQ(screen.pos(), QPoint(desk.width() - 10, desk.height() - 10));
-    EXPECT_EQ(screen.size(), desk);
-    EXPECT_FALSE(screen.windowState().testFlag(Qt::WindowMaximized));
+// Placements read from the file come back wholly on the screen, frame included,
+// whatever a damaged or hand-edited file says; one that fits stays as it was.
+TEST_F(ScreenSetupTest, RestoredPlacementIsKeptOnTheScreen) {
+    const struct {
+        const char* ini;
+        QRect frame; // expected, title bar and borders included
+    } cases[] = {
+        {"Left=100\nTop=50\nWidth=720\nHeight=520", QRect(100, 50, 728, 554)},
+        {"Left=100\nTop=-10\nWidth=720\nHeight=520", QRect(100, 24, 728, 554)},
+        {"Left=-90000\nTop=-4\nWidth=400\nHeight=300", QRect(0, 24, 408, 334)},
+        {"Left=1300\nTop=700\nWidth=720\nHeight=520", QRect(1366 - 728, 24 + 728 - 554, 728, 554)},
+        {"Left=5000\nTop=5000\nWidth=5000\nHeight=5000", kDisplay.available},
+    };
+    for (const auto& c : cases) {
+        folder.writeIni(QStringLiteral("[WindowPos]\n") + QLatin1String(c.ini));
+        QWidget screen;
+        RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
+        EXPECT_EQ(ScreenFit::FrameRect(&screen), c.frame) << c.ini;
+        EXPECT_FALSE(screen.windowState().testFlag(Qt::WindowMaximized));
+    }
+}
 
-    folder.writeIni(QStringLiteral("[WindowPos]\nLeft=-90000\nTop=-4\nWidth=400\nHeight=300\n"));
-    RestoreWindowPlacement(QStringLiteral("WindowPos"), &screen);
-    EXPECT_EQ(screen.geometry(), QRect(0, 0, 400, 300));
+// On a screen lower than 520 (1366 × 768 at a 150 % scale) a placed screen
+// may be as low as the screen, so it can be placed wholly on it.
+TEST_F(ScreenSetupTest, PlacedScreenNeedsNoMoreThanTheScreen) {
+    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 910, 512), 1.0, 1.0, QMargins(4, 30, 4, 4)});
+    QDialog screen;
+    SetUpPlacedScreen(&screen, QStringLiteral("placed"), QIcon());
+    EXPECT_EQ(screen.minimumSize(), QSize(720, 512 - 34));
+}
+
+// A window dragged partly off the screen is saved where it can be reached.
+TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
+    QWidget screen;
+    screen.setGeometry(QRect(QPoint(-50 + 4, -10 + 30), QSize(720, 520)));
+    SaveWindowPlacement(QStringLiteral("WindowPos"), &screen);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Left"), -1), 0);
+    EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 24);
+}
+
+// A result screen opens exactly over the one that opens it, and closing it
+// (unmoved) moves nothing, round after round; nothing creeps by a title bar.
+TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
+    QDialog caller;
+    SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
+    caller.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
+    caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+    const QRect callerFrame = ScreenFit::FrameRect(&caller);
+    for (int round = 0; round < 3; ++round) {
+        QDialog nested;
+        SetUpPlacedScreen(&nested, QStringLiteral("nested"), QIcon());
+        QRect nestedFrame;
+        QTimer::singleShot(0, &nested, [&] {
+            nestedFrame = ScreenFit::FrameRect(&nested);
+            nested.reject();
+        });
+        ExecOnSharedPlacement(&caller, nested);
+        EXPECT_EQ(nestedFrame, callerFrame) << round;
+        EXPECT_EQ(ScreenFit::FrameRect(&caller), callerFrame) << round;
+        EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 100) << round;
+    }
 }
 
 TEST_F(ScreenSetupTest, ZeroOrNegativeWidthOrHeightLeavesGeometryButStillMaximises) {
@@ -135,8 +213,7 @@ TEST_F(ScreenSetupTest, ZeroOrNegativeWidthOrHeightLeavesGeometryButStillMaximis
 
 TEST_F(ScreenSetupTest, SavedPlacementRoundTripsAndMaximisedKeepsTheNormalPosition) {
     QWidget screen;
-    screen.move(30, 40);
-    screen.resize(720, 520);
+    screen.setGeometry(30 + 4, 40 + 30, 720, 520);
     SaveWindowPlacement(QStringLiteral("WindowPos"), &screen);
     EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("WindowShowCmd"), 0), 1);
     EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Left"), 0), 30);
@@ -152,7 +229,7 @@ TEST_F(ScreenSetupTest, SavedPlacementRoundTripsAndMaximisedKeepsTheNormalPositi
 
     QWidget restored;
     RestoreWindowPlacement(QStringLiteral("WindowPos"), &restored);
-    EXPECT_EQ(restored.geometry(), QRect(30, 40, 720, 520));
+    EXPECT_EQ(ScreenFit::FrameRect(&restored), QRect(30, 40, 728, 554));
     EXPECT_TRUE(restored.windowState().testFlag(Qt::WindowMaximized));
 }
 
