@@ -32,8 +32,9 @@ $sudo_cmd mkdir -p "$folder/解析結果"
 echo "kept" | $sudo_cmd tee "$folder/解析結果/upgrade-probe.txt" >/dev/null
 
 snapshot() {
-  for user in 3 5 6; do
-    $sudo_cmd zentry-tool history --folder "$folder" --user "$user" --task 2
+  # The import numbers the users from 1.
+  for user in 1 2; do
+    $sudo_cmd zentry-tool history --folder "$folder" --user "$user" --task 2 --time 5
   done
   (cd "$folder" && $sudo_cmd find . -path ./UserData.mdb-wal -prune -o -path ./UserData.mdb-shm -prune \
     -o -path ./UserData.mdb -prune -o -type f -print | sort)
@@ -46,5 +47,5 @@ if ! diff -u "$work/before.txt" "$work/after.txt"; then
   echo "FAILED: the upgrade changed the data" >&2
   exit 1
 fi
-grep -q '"rows": \[{' "$work/after.txt" || { echo "FAILED: no trials were recorded" >&2; exit 1; }
+grep -q '"rows":\[{' "$work/after.txt" || { echo "FAILED: no trials were recorded" >&2; exit 1; }
 echo "OK: users, trials, analysis files and the folder's group survive the upgrade"
