@@ -50,6 +50,11 @@ CHANGES
 if [ -z "${ZENTRY_SKIP_BUILD_DEPS:-}" ]; then
   $sudo_cmd apt-get build-dep -y -q "$src"
 fi
+# debhelper gives the build a HOME of its own: keep ccache on the caller's cache.
+if command -v ccache >/dev/null; then
+  CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
+  export CCACHE_DIR
+fi
 (cd "$src" && ZENTRY_CCACHE=$(command -v ccache || true) dpkg-buildpackage -b -us -uc -j"$(nproc)")
 
 arch=$(dpkg-architecture -qDEB_HOST_ARCH)
