@@ -102,7 +102,9 @@ void CDB::verifyReadable(const QString& what, const QStringList& tables, bool pa
         if (!missing.isEmpty()) {
             problem = QStringLiteral("テーブル %1 がありません。").arg(missing.join(QStringLiteral("、")));
         } else if (pages) {
-            if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")))
+            // The full check: the quick one does not compare the indexes with
+            // their tables, and a damaged History_user index hides trials.
+            if (!q.exec(QStringLiteral("PRAGMA integrity_check(1)")))
                 problem = q.lastError().text();
             else if (q.next() && q.value(0).toString() != QLatin1String("ok"))
                 problem = q.value(0).toString();
@@ -182,7 +184,13 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
     } catch (const CICException&) {
         // A database in write-ahead mode cannot be read where its companion
         // files cannot be created (a mounted backup, a read-only folder):
-        // read it as it lies on disk instead.
+        // read it as it lies on disk instead. Only there: beside a write-ahead
+        // file, or in a folder that takes writes, the file alone may miss
+        // committed trials, and stale data must not pass for the real data.
+        const bool readOnlyMedium = !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+        const QString wal = path + QStringLiteral("-wal");
+        if (!readOnlyMedium || QFileInfo::exists(wal) || QFileInfo(wal).isSymLink())
+            throw;
         openFile(path, true, true);
         verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     }
@@ -202,10 +210,15 @@ void CDB::BeginTrans() {
             return;
         // SQLITE_BUSY: the other program still writes after a whole busy timeout.
         const QSqlError error = q.lastError();
-        if (error.nativeErrorCode() != QLatin1String("5") || wait == kBusyWaits)
+        const bool busy = error.nativeErrorCode() == QLatin1String("5");
+        if (busy && s_busyWaitObserver)
+            s_busyWaitObserver(wait);
+        if (!busy || wait == kBusyWaits)
             throw CDBException(error.text());
     }
 }
+
+std::function<void(int)> CDB::s_busyWaitObserver;
 
 void CDB::SetBusyTimeout(int ms) {
     QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));

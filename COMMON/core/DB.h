@@ -56,6 +56,9 @@ public:
     static constexpr int kBusyTimeoutMs = 5000;
     static constexpr int kBusyWaits = 6;
     void SetBusyTimeout(int ms);
+    // Called with its count after each whole busy timeout BeginTrans waited
+    // out, so tests count the waits instead of timing them.
+    static std::function<void(int wait)> s_busyWaitObserver;
 
     // A prepared statement kept for the life of the connection (hot lookups).
     QSqlQuery& cachedQuery(const QString& sql);

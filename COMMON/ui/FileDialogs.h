@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 class FileDialogs {
@@ -18,6 +19,12 @@ public:
 
     // An existing folder, the dialog starting at startFolder; empty on cancel.
     static QString getExistingDirectory(QWidget* parent, const QString& title, const QString& startFolder);
+
+    // The dialog as it is shown: Qt's own (its texts are the program's Japanese
+    // ones), the list's dates written in the default locale rather than the
+    // machine's. The caller owns it.
+    static QFileDialog* createDialog(QWidget* parent, const QString& title, const QString& startPath,
+                                     const QString& filter);
 
     // Test seam: the answers of the next dialogs, in order.
     static void setNextFileName(const QString& name);

@@ -35,6 +35,7 @@ QString fourSquares() {
 } // namespace
 
 const QString CKCGraphDraw::kFace = QStringLiteral("ＭＳ Ｐゴシック");
+const QString CKCGraphDraw::kNothingToShow = QStringLiteral("表示できる試行がありません。");
 
 CKCGraphDraw::Layout CKCGraphDraw::LayoutFor(const QRectF& picture) {
     const QFontMetricsF metrics(graphFont());
@@ -102,7 +103,20 @@ void CKCGraphDraw::Draw(int firstColumn) {
     drawAverages();
     drawTitles();
     drawLegend();
+    if (m_data->trials.empty())
+        drawNothingToShow();
     dc->restore();
+}
+
+void CKCGraphDraw::drawNothingToShow() {
+    // Empty axes alone would look like a drawing that failed.
+    const QRectF plot = m_array.Plot();
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    // On a patch of the plot's own colour, so no grid line runs through the words.
+    const QRectF text = m_dc->boundingRect(plot, flags, kNothingToShow);
+    m_dc->fillRect(text.adjusted(-100, -50, 100, 50), kPlotBackground);
+    m_dc->setPen(Qt::black);
+    m_dc->drawText(plot, flags, kNothingToShow);
 }
 
 void CKCGraphDraw::drawSeries(int firstColumn) {

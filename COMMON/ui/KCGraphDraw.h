@@ -25,6 +25,8 @@ public:
     static Layout LayoutFor(const QRectF& picture);
 
     static const QString kFace; // "ＭＳ Ｐゴシック"
+    // Written across the plot when the selection holds no trial to plot.
+    static const QString kNothingToShow;
 
     // rect is in the painter's coordinates when inLogicalUnits is false, else
     // already in 0.01 mm. The user's name is looked up when userDb is given.
@@ -48,6 +50,7 @@ private:
     void drawAverages();
     void drawTitles();
     void drawLegend();
+    void drawNothingToShow();
     void dashedLine(const QColor& colour, double width, double x1, double x2, double y);
     void textAt(double x, double top, const QString& s, Qt::Alignment horizontal);
 

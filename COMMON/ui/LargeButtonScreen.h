@@ -1,7 +1,8 @@
 #pragma once
 // The layout of both programs' menus and of the course screen: the banner
 // across the top, an optional line of text, and a column of large buttons that
-// stays centred as the screen is resized. Enter does nothing here; Esc is the
+// stays centred as the screen is resized. There is no default button: Enter
+// presses the focused button (ScreenConventions) and nothing else; Esc is the
 // last button (the screen's cancel); a digit key alone presses the button that
 // carries it as its mnemonic, as on the original screens. A screen may offer
 // the version item of the window menu, shown here as the context menu.

@@ -60,7 +60,39 @@ bool MessageBoxNotifier::askYesNo(const QString& text, MsgIcon icon, QMessageBox
     return run(text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton) == QMessageBox::Yes;
 }
 
+namespace {
+// Texts Qt shows in its file dialogs that its Japanese catalogue does not carry.
+class MissingJapaneseTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileIconProvider") != 0)
+            return QString();
+        static const struct {
+            const char* source;
+            const char* text;
+        } kTexts[] = {{"Folder", "フォルダー"},   {"Drive", "ドライブ"},          {"File", "ファイル"},
+                      {"%1 File", "%1 ファイル"}, {"Shortcut", "ショートカット"}, {"Alias", "エイリアス"}};
+        for (const auto& t : kTexts)
+            if (qstrcmp(sourceText, t.source) == 0)
+                return QString::fromUtf8(t.text);
+        return QString();
+    }
+};
+} // namespace
+
 bool installJapaneseTranslations(QApplication& app) {
+    // Installed first, so Qt's catalogue (installed later, asked first) keeps
+    // every text it has.
+    static QPointer<QTranslator> missing;
+    if (!missing) {
+        missing = new MissingJapaneseTexts(&app);
+        QCoreApplication::installTranslator(missing);
+    }
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;

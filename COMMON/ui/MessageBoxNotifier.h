@@ -21,5 +21,7 @@ public:
 };
 
 // Loads Qt's own Japanese texts (はい, いいえ, キャンセル, ...) for the standard
-// buttons and dialogs. False when the translation file is not installed.
+// buttons and dialogs, with the few texts that catalogue lacks (the file
+// dialogs' "Folder"). False when the translation file is not installed; the
+// texts it lacks are still installed.
 bool installJapaneseTranslations(QApplication& app);

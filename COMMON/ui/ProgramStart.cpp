@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens) {
     CSingleInstance guard(instanceName);
@@ -19,7 +20,7 @@ int RunProgram(const QString& instanceName, const QIcon& icon, const std::functi
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     installFontSubstitutions();
     if (app) {
-        installJapaneseTranslations(*app);
+        UseJapaneseTexts(*app);
         app->setWindowIcon(icon);
     }
     MessageBoxNotifier boxes;
@@ -41,6 +42,11 @@ int RunProgram(const QString& instanceName, const QIcon& icon, const std::functi
         code = screens();
     setNotifier(previous);
     return code;
+}
+
+void UseJapaneseTexts(QApplication& app) {
+    installJapaneseTranslations(app);
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
 void BringActiveScreenToFront() {

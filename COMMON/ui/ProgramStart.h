@@ -8,11 +8,17 @@
 
 #include <functional>
 
+class QApplication;
 class QIcon;
 
 // Runs screens (which returns the exit code) once the checks allow it.
 // Needs a QApplication.
 int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens);
+
+// Every text Qt shows in Japanese, whatever the machine's locale: Qt's own
+// Japanese texts, and Japanese as the default locale (dates and numbers in the
+// file dialogs and elsewhere).
+void UseJapaneseTexts(QApplication& app);
 
 // Brings the screen the user works in to the front, restoring it when minimised.
 void BringActiveScreenToFront();

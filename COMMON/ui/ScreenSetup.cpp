@@ -2,6 +2,7 @@
 
 #include "AppSub.h"
 #include "Codec.h"
+#include "ScreenConventions.h"
 #include "FileDialogs.h"
 #include "StringTable.h"
 #include "TextUtil.h"
@@ -93,6 +94,7 @@ QSize desktopSize() {
 namespace ScreenSetup {
 
 void SetUpScreen(QWidget* screen, const QIcon& icon, bool largeIfImage, bool keepCloseItem) {
+    ScreenConventions::Install();
     const bool wasVisible = screen->isVisible();
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     flags |= screen->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
@@ -183,6 +185,7 @@ void RestoreWindowPlacement(const QString& section, QWidget* screen) {
 }
 
 void SetUpPlacedScreen(QDialog* screen, const QString& title, const QIcon& icon) {
+    ScreenConventions::Install();
     screen->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                            Qt::WindowCloseButtonHint);
     screen->setWindowTitle(title);

@@ -233,6 +233,11 @@ void CResultListDlg::selectByCount() {
 
 void CResultListDlg::showDetail() {
     Guarded([this] {
+        // A trial ended before its first card lists nothing to choose from.
+        if (m_list->ItemCount() == 0) {
+            AppMessageBox(QStringLiteral("表示できるカードがありません。"), MsgIcon::Exclamation);
+            return;
+        }
         const int row = m_list->SingleSelection();
         if (row < 0) {
             AppMessageBox(Zentry01Strings::SelectListRow, MsgIcon::Exclamation);

@@ -18,6 +18,7 @@
 #include "Labels.h"
 #include "ProgramResources.h"
 #include "Result2Dlg.h"
+#include "ScreenConventions.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
@@ -44,6 +45,8 @@ CDenpyoDlg::CDenpyoDlg(CKaisekiFile& kaiseki, QWidget* parent)
     : QDialog(parent), m_kaiseki(kaiseki), m_env(&theApp().ExecEnv()), m_userDb(&theApp().UserDb()),
       m_masterDb(&theApp().MasterDb()), m_log(std::make_unique<CInputLog>()) {
     setObjectName(QStringLiteral("TaskScreen"));
+    // Enter belongs to the task: it presses no button here (▽検索 handles its own).
+    ScreenConventions::LeaveEnterToScreen(this);
     m_tick.setSingleShot(true);
     m_tick.setInterval(kTickMs);
     connect(&m_tick, &QTimer::timeout, this, [this] { Guarded([this] { onTick(); }); });

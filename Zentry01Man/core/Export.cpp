@@ -8,9 +8,8 @@
 #include "Notifier.h"
 #include "ProgramFolder.h"
 #include "Recordsets.h"
-#include "TCLoadCSVFile.h"
-#include "UserRegistry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +19,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,27 +64,154 @@ bool alreadyImported(const QString& exportFolder, int code, int localCode) {
     return false;
 }
 
-// Appends the export user's trials under the local code in one transaction;
-// false (rolled back and reported) when any row is refused.
-bool appendHistory(CDB& userDb, const ExportFormat::HistoryFile& history, const QVector<int>& rows, int localCode) {
-    CRsHistory_tbl rs(&userDb);
-    rs.Open(CRecordset::dbOpenDynaset,
-            QStringLiteral("select * from [History_tbl] where [AutoNumber] = (select max([AutoNumber]) from [History_tbl]) "));
-    if (!rs.CheckCanUpdate())
-        return false;
-    return RunWriteTransaction(userDb, [&] {
-        // Numbered under the write lock, so no other writer takes the same numbers.
-        int next = AppSub::NextHistoryNumber(userDb);
-        const QDateTime now = appClock().now();
-        for (int row : rows) {
-            rs.AddNew();
-            ExportFormat::FillHistoryRow(history, history.rows.at(row), rs);
-            rs.m_AutoNumber = next++;
-            rs.m_user_code = localCode;
-            rs.m_last_update = now;
-            rs.Update();
+// Appends the export user's trials under the local code, inside the
+// import's transaction; the AutoNumber counter runs on from `next`.
+void appendHistory(CRsHistory_tbl& rs, const ExportFormat::HistoryFile& history, const QVector<int>& rows,
+                   int localCode, int& next, const QDateTime& now) {
+    for (int row : rows) {
+        rs.AddNew();
+        ExportFormat::FillHistoryRow(history, history.rows.at(row), rs);
+        rs.m_AutoNumber = next++;
+        rs.m_user_code = localCode;
+        rs.m_last_update = now;
+        rs.Update();
+    }
+}
+
+// Registers an export user inside the import's transaction; its new code.
+int addUser(CRsUser_tbl& rs, CDB& userDb, const ExportFormat::UkvUser& u, const QDateTime& now) {
+    const int code = AppSub::NextUserCode(userDb);
+    rs.AddNew();
+    rs.m_user_code = code;
+    rs.m_user_kname1 = u.kname1;
+    rs.m_user_kname2 = u.kname2;
+    rs.m_user_name1 = u.name1;
+    rs.m_user_name2 = u.name2;
+    rs.m_start_no1 = u.startNo[0];
+    rs.m_start_no2 = u.startNo[1];
+    rs.m_start_no3 = u.startNo[2];
+    rs.m_first_update = rs.m_last_update = now;
+    rs.m_delete_flg = 0;
+    rs.Update();
+    return code;
+}
+
+// The first entry of the export folder that is neither a plain file nor a
+// folder (a link, a pipe, a device, a socket), or empty. A link could bring a
+// system file or folder into the program folder; a pipe or a device would
+// hang the import or fill its memory.
+QString firstSpecialEntry(const QString& exportFolder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto plain = [&](const fs::path& p) {
+        const fs::file_status st = fs::symlink_status(p, ec);
+        return st.type() == fs::file_type::not_found || st.type() == fs::file_type::regular ||
+               st.type() == fs::file_type::directory;
+    };
+    for (const QString& name : {QStringLiteral("UserData.ukv"), QStringLiteral("History_tbl.tsv"), kAnalysis}) {
+        if (!plain(fsPath(exportFolder + name)))
+            return exportFolder + name;
+    }
+    const fs::path analysis = fsPath(exportFolder + kAnalysis);
+    if (fs::symlink_status(analysis, ec).type() != fs::file_type::directory)
+        return {};
+    for (fs::recursive_directory_iterator it(analysis, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!plain(it->path()))
+            return QFile::decodeName(QByteArray::fromStdString(it->path().string()));
+    }
+    return {};
+}
+
+// The bytes of a plain file of at most maxBytes, opened without following a
+// link and without waiting on a pipe; nullopt (reported) otherwise.
+std::optional<QByteArray> readPlainFile(const QString& path, qint64 maxBytes) {
+    const QString refused = QStringLiteral("ファイル %1 を読み込めません。\n").arg(path);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
+        notifyMessage(refused + AppSub::SystemErrorText(errno), MsgIcon::Exclamation);
+        return std::nullopt;
+    }
+    struct stat st {};
+    QString problem;
+    if (::fstat(fd, &st) != 0)
+        problem = AppSub::SystemErrorText(errno);
+    else if (!S_ISREG(st.st_mode))
+        problem = QStringLiteral("通常のファイルではありません。");
+    else if (st.st_size > maxBytes)
+        problem = QStringLiteral("%1 バイトを超えています。").arg(maxBytes);
+    QByteArray bytes;
+    if (problem.isEmpty()) {
+        bytes.resize(st.st_size);
+        qint64 got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                problem = n < 0 ? AppSub::SystemErrorText(errno) : QStringLiteral("ファイルが途中で短くなりました。");
+                break;
+            }
+            got += n;
         }
-    });
+    }
+    ::close(fd);
+    if (!problem.isEmpty()) {
+        notifyMessage(refused + problem, MsgIcon::Exclamation);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void modeOfParent(const QString& folder);
+
+// A folder of the program folder that holds the analysis files of an import
+// until its users and trials are committed; removed with everything in it.
+class Staging {
+public:
+    Staging() {
+        const QString base = programFolder() + QStringLiteral(".import-%1").arg(QCoreApplication::applicationPid());
+        m_path = base;
+        for (int n = 1; QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink(); ++n)
+            m_path = base + '-' + QString::number(n);
+        // Made like the program folder, so what is moved out of it is too.
+        if (QDir().mkdir(m_path))
+            modeOfParent(m_path);
+        else
+            m_path.clear();
+    }
+    ~Staging() {
+        if (!m_path.isEmpty())
+            QDir(m_path).removeRecursively();
+    }
+    bool ok() const { return !m_path.isEmpty(); }
+    QString folder(int i) const { return m_path + '/' + QString::number(i); }
+
+private:
+    QString m_path;
+};
+
+// Moves a staged folder into its place: whole when the place is free, else
+// file by file (the check pass made sure no analysis file is overwritten).
+bool moveInto(const QString& from, const QString& to) {
+    std::error_code ec;
+    if (!QFileInfo::exists(to) && !QFileInfo(to).isSymLink()) {
+        std::filesystem::rename(fsPath(from), fsPath(to), ec);
+        return !ec;
+    }
+    bool ok = true;
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        const QString target = to + '/' + entry.fileName();
+        if (entry.isDir())
+            ok = moveInto(entry.filePath(), target) && ok;
+        else {
+            std::filesystem::rename(fsPath(entry.filePath()), fsPath(target), ec);
+            ok = !ec && ok;
+        }
+    }
+    return ok;
 }
 
 } // namespace
@@ -95,10 +225,52 @@ bool copyFailed(const QString& from, const QString& to, int error) {
 }
 } // namespace
 
+namespace {
+// Gives a folder just made the mode of the folder it was made in (with its
+// set-group-ID bit, so the group of a shared installation carries on).
+void modeOfParent(const QString& folder) {
+    struct stat parent {};
+    const QByteArray path = QFile::encodeName(QFileInfo(folder).absoluteFilePath());
+    if (::stat(QFile::encodeName(QFileInfo(folder).absolutePath()).constData(), &parent) == 0)
+        ::chmod(path.constData(), parent.st_mode & 07777);
+}
+
+// A file's bytes into a new or truncated file: the copy takes the mode new
+// files get here, never the source's (an export could carry files anyone may
+// write).
+std::error_code copyFileBytes(const QString& from, const QString& to) {
+    QFile in(from), out(to);
+    errno = 0;
+    if (!in.open(QIODevice::ReadOnly))
+        return std::error_code(errno ? errno : EACCES, std::generic_category());
+    errno = 0;
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return std::error_code(errno ? errno : EACCES, std::generic_category());
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        errno = 0;
+        const qint64 n = in.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return std::error_code(errno ? errno : EIO, std::generic_category());
+        if (n == 0)
+            break;
+        if (out.write(buffer.constData(), n) != n)
+            return std::error_code(errno ? errno : EIO, std::generic_category());
+    }
+    if (!out.flush())
+        return std::error_code(errno ? errno : EIO, std::generic_category());
+    return {};
+}
+} // namespace
+
 bool CopyFolder(const QString& from, const QString& to) {
     errno = 0;
-    if (!QFileInfo(to).isDir() && !QDir().mkpath(to))
-        return copyFailed(from, to, errno ? errno : EACCES);
+    if (!QFileInfo(to).isDir()) {
+        if (!QDir().mkpath(to))
+            return copyFailed(from, to, errno ? errno : EACCES);
+        // No wider than the folder it is made in, whatever the source allowed.
+        modeOfParent(to);
+    }
     const QFileInfoList entries =
         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : entries) {
@@ -109,10 +281,7 @@ bool CopyFolder(const QString& from, const QString& to) {
                 return false;
             continue;
         }
-        std::error_code ec;
-        std::filesystem::copy_file(fsPath(entry.filePath()), fsPath(target),
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec)
+        if (const std::error_code ec = copyFileBytes(entry.filePath(), target))
             return copyFailed(entry.filePath(), target, ec.value());
     }
     return true;
@@ -140,57 +309,109 @@ CExport::ImportResult CExport::Import(CDB& userDb, const QString& exportFolder) 
     const QString f = AppSub::FolderWithSlash(exportFolder);
     AppSub::AnalysisFolder(true);
 
-    // Check pass: both files read and every user checked before anything is written.
-    const std::optional<QVector<UkvUser>> users =
-        ExportFormat::ParseUserDataUkv(CTCLoadCSVFile::ReadAll(f + QStringLiteral("UserData.ukv")));
+    // Check pass: the folder, both files and every user checked before anything is written.
+    if (const QString special = firstSpecialEntry(f); !special.isEmpty()) {
+        notifyMessage(QStringLiteral("インポートするフォルダに、通常のファイルでもフォルダでもないもの"
+                                     "（リンク、名前付きパイプ、デバイスなど）があります。\n%1\n\n"
+                                     "何もインポートしていません。")
+                          .arg(QDir::toNativeSeparators(special)),
+                      MsgIcon::Exclamation);
+        return ImportResult::Failed;
+    }
+    const std::optional<QByteArray> ukv = readPlainFile(f + QStringLiteral("UserData.ukv"), ExportFormat::kMaxUkvBytes);
+    if (!ukv)
+        return ImportResult::Failed;
+    QString why;
+    const std::optional<QVector<UkvUser>> users = ExportFormat::ParseUserDataUkv(*ukv, &why);
     if (!users) {
-        showMessage(ExportStrings::BadManagementFile);
+        notifyMessage(ExportStrings::Text(ExportStrings::BadManagementFile) + QStringLiteral("\n\n") + why,
+                      MsgIcon::Exclamation);
         return ImportResult::Failed;
     }
     if (users->isEmpty())
         return ImportResult::Done;
     const QString historyPath = f + QStringLiteral("History_tbl.tsv");
-    const std::optional<ExportFormat::HistoryFile> history =
-        ExportFormat::ParseHistoryTsv(CTCLoadCSVFile::ReadAll(historyPath));
+    const std::optional<QByteArray> historyBytes =
+        readPlainFile(historyPath, ExportFormat::MaxHistoryBytes(int(users->size())));
+    if (!historyBytes)
+        return ImportResult::Failed;
+    const std::optional<ExportFormat::HistoryFile> history = ExportFormat::ParseHistoryTsv(*historyBytes, &why);
     if (!history) {
-        notifyMessage(QStringLiteral("ファイル %1 の内容が正しく読み込めません。\n列 user_code が見つかりません。").arg(historyPath),
+        notifyMessage(QStringLiteral("ファイル %1 の内容が正しく読み込めません。\n").arg(historyPath) + why +
+                          QStringLiteral("\n\n何もインポートしていません。"),
                       MsgIcon::Exclamation);
         return ImportResult::Failed;
     }
+    bool anyNew = false;
     for (const UkvUser& u : *users) {
         const int local = localUserCode(userDb, u.name1, u.name2);
         if (local && alreadyImported(f, u.code, local)) {
             showMessage(ExportStrings::AlreadyImported);
             return ImportResult::Failed;
         }
+        anyNew = anyNew || !local;
     }
 
-    // User pass: names matched again, new users registered.
-    QVector<int> localCodes;
-    for (const UkvUser& u : *users) {
-        int local = localUserCode(userDb, u.name1, u.name2);
-        if (!local)
-            local = UserRegistry::Add(userDb, {u.kname1, u.kname2, u.name1, u.name2},
-                                      {u.startNo[0], u.startNo[1], u.startNo[2]});
-        // A user that cannot be registered would leave its trials without an owner.
-        if (!local)
+    // The analysis files are copied first, beside the installation's own: a
+    // failed copy leaves nothing behind (the staging folder goes with it).
+    Staging staging;
+    if (!staging.ok()) {
+        notifyMessage(QStringLiteral("プログラムのフォルダ %1 に作業用のフォルダを作れません。\n\n何もインポートしていません。")
+                          .arg(QDir::toNativeSeparators(programFolder())),
+                      MsgIcon::Exclamation);
+        return ImportResult::Failed;
+    }
+    for (int i = 0; i < users->size(); ++i) {
+        const UkvUser& u = users->at(i);
+        if (!CopyFolder(sourceUserFolder(f, u.code), staging.folder(i))) {
+            notifyMessage(QStringLiteral("解析結果のコピーに失敗しました。\n\nユーザー：%1　%2\n\n何もインポートしていません。")
+                              .arg(u.name1, u.name2),
+                          MsgIcon::Exclamation);
             return ImportResult::Failed;
-        localCodes << local;
+        }
     }
 
-    // History pass: each user's trials in one transaction.
+    // Users and trials in one transaction: a failure part-way (a lock held
+    // too long, a refused row) leaves the database as it was, so the retry
+    // the message advises does not import anything twice.
     QHash<int, QVector<int>> rowsOf;
     for (int row = 0; row < history->rows.size(); ++row)
         rowsOf[history->UserCode(history->rows.at(row))] << row;
-    for (int i = 0; i < users->size(); ++i)
-        if (!appendHistory(userDb, *history, rowsOf.value(users->at(i).code), localCodes.at(i)))
-            return ImportResult::Failed;
+    CRsHistory_tbl historyRs(&userDb);
+    historyRs.Open(CRecordset::dbOpenDynaset,
+                   QStringLiteral("select * from [History_tbl] where [AutoNumber] = (select max([AutoNumber]) from [History_tbl]) "));
+    if (!historyRs.CheckCanUpdate())
+        return ImportResult::Failed;
+    CRsUser_tbl userRs(&userDb);
+    userRs.Open(CRecordset::dbOpenDynaset,
+                QStringLiteral("select * from [User_tbl] where [user_code] = (select max([user_code]) from [User_tbl]) "));
+    if (anyNew && !userRs.CheckCanUpdate())
+        return ImportResult::Failed;
+    QVector<int> localCodes;
+    const bool written = RunWriteTransaction(userDb, [&] {
+        localCodes.clear();
+        const QDateTime now = appClock().now();
+        // Matched again and numbered under the write lock, so no other writer
+        // registers the same name or takes the same numbers meanwhile.
+        for (const UkvUser& u : *users) {
+            const int local = localUserCode(userDb, u.name1, u.name2);
+            localCodes << (local ? local : addUser(userRs, userDb, u, now));
+        }
+        int next = AppSub::NextHistoryNumber(userDb);
+        for (int i = 0; i < users->size(); ++i)
+            appendHistory(historyRs, *history, rowsOf.value(users->at(i).code), localCodes.at(i), next, now);
+    });
+    if (!written) {
+        notifyMessage(QStringLiteral("インポートを取り消しました。ユーザー、試行履歴、解析結果のどれも取り込んでいません。"),
+                      MsgIcon::Exclamation);
+        return ImportResult::Failed;
+    }
 
-    // Copy pass: a failure is reported and the next user is copied all the same.
+    // Into place: the files were copied already, so only a move can fail now.
     bool complete = true;
     for (int i = 0; i < users->size(); ++i) {
         const UkvUser& u = users->at(i);
-        if (!CopyFolder(sourceUserFolder(f, u.code), AppSub::UserFolder(localCodes.at(i), false))) {
+        if (!moveInto(staging.folder(i), AppSub::UserFolder(localCodes.at(i), false))) {
             notifyMessage(QStringLiteral("解析結果のコピーに失敗しました。\n\nユーザー：%1　%2（コード %3）")
                               .arg(u.name1, u.name2)
                               .arg(localCodes.at(i)),

@@ -7,6 +7,8 @@
 #include "TCLoadCSVFile.h"
 #include "TextUtil.h"
 
+#include <QHash>
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -73,7 +75,13 @@ const std::array<Column, 36>& columns() {
     return table;
 }
 
-enum { kAutoNumber = 0, kUserCode = 1, kLastUpdate = 34 };
+enum { kAutoNumber = 0, kUserCode = 1, kCorrectRate = 19, kCorrectRateKoumoku = 20, kCorrectRate60 = 25,
+       kCorrectRateKoumoku60 = 26, kLastUpdate = 34, kDeleteFlg = 35 };
+
+bool isRate(int column) {
+    return column == kCorrectRate || column == kCorrectRateKoumoku || column == kCorrectRate60 ||
+           column == kCorrectRateKoumoku60;
+}
 
 QString written(const H& rs, const Column& c) {
     if (c.integer)
@@ -162,13 +170,45 @@ QByteArray HistoryTsv(CDB& userDb) {
     return out;
 }
 
-std::optional<QVector<UkvUser>> ParseUserDataUkv(const QByteArray& bytes) {
+QString LineProblem(const QByteArray& bytes) {
+    qsizetype start = 0;
+    int line = 1;
+    for (qsizetype i = 0; i <= bytes.size(); ++i) {
+        if (i < bytes.size() && bytes[i] != '\n' && bytes[i] != '\r')
+            continue;
+        if (i - start > kMaxLineBytes)
+            return QStringLiteral("%1 行目が %2 バイトを超えています。").arg(line).arg(kMaxLineBytes);
+        if (i < bytes.size() && bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
+            return QStringLiteral("%1 行目の行末が CR だけです（行末は CR LF です）。").arg(line);
+        if (i < bytes.size() && bytes[i] == '\r')
+            ++i;
+        start = i + 1;
+        ++line;
+    }
+    return {};
+}
+
+namespace {
+template <typename T> std::optional<T> refuse(QString* why, const QString& text) {
+    if (why)
+        *why = text;
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<QVector<UkvUser>> ParseUserDataUkv(const QByteArray& bytes, QString* why) {
+    using Users = QVector<UkvUser>;
+    if (const QString problem = LineProblem(bytes); !problem.isEmpty())
+        return refuse<Users>(why, problem);
     CTCLoadCSVFile file;
     file.LoadBytes(bytes);
     const QString tab = QStringLiteral("\t");
     if (file.GetRowCount() < 1 || file.GetField(1, 1, tab) != QStringLiteral("ユーザーコード"))
-        return std::nullopt;
+        return refuse<Users>(why, QStringLiteral("見出しの行がありません。"));
+    if (file.GetRowCount() - 1 > kMaxUsers)
+        return refuse<Users>(why, QStringLiteral("ユーザーが %1 人を超えています。").arg(kMaxUsers));
     QVector<UkvUser> users;
+    QHash<int, int> rowOfCode;
     for (int row = 2; row <= file.GetRowCount(); ++row) {
         const QStringList f = file.GetFields(row, tab);
         UkvUser u;
@@ -177,12 +217,22 @@ std::optional<QVector<UkvUser>> ParseUserDataUkv(const QByteArray& bytes) {
         u.kname2 = f.value(2);
         u.name1 = f.value(3);
         u.name2 = f.value(4);
+        const QString where = QStringLiteral("%1 人目（ユーザーコード「%2」）").arg(row - 1).arg(f.value(0));
+        if (!code)
+            return refuse<Users>(why, where + QStringLiteral("のユーザーコードが正の数ではありません。"));
+        if (u.name1.isEmpty() || u.name2.isEmpty())
+            return refuse<Users>(why, where + QStringLiteral("の姓または名（漢字）が空です。"));
         // A TAB or a double quote inside a name (a quoted field of an edited
         // file) could not be exported again as one field: not a file of ours.
-        const auto unwritable = [](const QString& part) { return part.contains(u'\t') || part.contains(u'"'); };
-        if (!code || u.name1.isEmpty() || u.name2.isEmpty() || unwritable(u.kname1) || unwritable(u.kname2) ||
-            unwritable(u.name1) || unwritable(u.name2))
-            return std::nullopt;
+        for (const QString* part : {&u.kname1, &u.kname2, &u.name1, &u.name2}) {
+            if (part->contains(u'\t') || part->contains(u'"'))
+                return refuse<Users>(why, where + QStringLiteral("の氏名に TAB または \" が含まれています。"));
+            if (part->size() > kMaxNameChars)
+                return refuse<Users>(why, where + QStringLiteral("の氏名が %1 文字を超えています。").arg(kMaxNameChars));
+        }
+        if (rowOfCode.contains(*code))
+            return refuse<Users>(why, where + QStringLiteral("は %1 人目と同じユーザーコードです。").arg(rowOfCode[*code]));
+        rowOfCode.insert(*code, row - 1);
         u.code = *code;
         for (int i = 0; i < 3; ++i)
             u.startNo[i] = f.value(5 + i).trimmed().toInt();
@@ -203,7 +253,37 @@ int HistoryFile::UserCode(const QStringList& row) const {
     return field < 0 ? 0 : leadingInt(row.value(field));
 }
 
-std::optional<HistoryFile> ParseHistoryTsv(const QByteArray& bytes) {
+namespace {
+// Why a value cannot be a trial's value of column c, or empty.
+QString valueProblem(int column, const QString& value) {
+    const Column& c = columns()[column];
+    const QString v = value.trimmed();
+    if (column == kAutoNumber || column == kUserCode || v.isEmpty())
+        return {};
+    if (c.integer) {
+        bool ok = false;
+        const int n = v.toInt(&ok);
+        if (!ok)
+            return QStringLiteral("整数ではありません");
+        if (column == kDeleteFlg ? n != 0 && n != 1 : n < 0)
+            return column == kDeleteFlg ? QStringLiteral("0 か 1 ではありません") : QStringLiteral("負の数です");
+    } else if (c.real) {
+        bool ok = false;
+        const double n = v.toDouble(&ok);
+        if (!ok || !std::isfinite(n))
+            return QStringLiteral("数ではありません");
+        if (n < 0 || (isRate(column) && n > 100))
+            return isRate(column) ? QStringLiteral("0 から 100 の間ではありません") : QStringLiteral("負の数です");
+    } else if (c.date && !dateFromDb(QVariant(v)).isValid()) {
+        return QStringLiteral("日時ではありません");
+    }
+    return {};
+}
+} // namespace
+
+std::optional<HistoryFile> ParseHistoryTsv(const QByteArray& bytes, QString* why) {
+    if (const QString problem = LineProblem(bytes); !problem.isEmpty())
+        return refuse<HistoryFile>(why, problem);
     CTCLoadCSVFile file;
     file.LoadBytes(bytes);
     const QString tab = QStringLiteral("\t");
@@ -214,7 +294,22 @@ std::optional<HistoryFile> ParseHistoryTsv(const QByteArray& bytes) {
     for (const QString& name : kHistoryColumns)
         out.fieldOf << out.Column(name);
     if (!out.rows.isEmpty() && out.fieldOf[kUserCode] < 0)
-        return std::nullopt;
+        return refuse<HistoryFile>(why, QStringLiteral("列 user_code が見つかりません。"));
+    for (int row = 0; row < out.rows.size(); ++row) {
+        const QStringList& fields = out.rows.at(row);
+        const QString where = QStringLiteral("%1 件目の試行").arg(row + 1);
+        if (!positiveNumber(fields.value(out.fieldOf[kUserCode])))
+            return refuse<HistoryFile>(why, where + QStringLiteral("の user_code「%1」が正の数ではありません。")
+                                                         .arg(fields.value(out.fieldOf[kUserCode])));
+        for (int column = 0; column < out.fieldOf.size(); ++column) {
+            const int field = out.fieldOf.at(column);
+            if (field < 0)
+                continue;
+            if (const QString problem = valueProblem(column, fields.value(field)); !problem.isEmpty())
+                return refuse<HistoryFile>(why, where + QStringLiteral("の %1「%2」は%3。")
+                                                             .arg(kHistoryColumns.at(column), fields.value(field), problem));
+        }
+    }
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "HandwrittenForms.h"
 
 #include "PrintDialogs.h"
+#include "PrintingDlg.h"
 #include "ProgramFolder.h"
 #include "StringTable.h"
 #include "Zentry01ManStrings.h"
@@ -74,6 +75,8 @@ void Print(QWidget* parent, int kind, int dataSet, int paper) {
             QFile::remove(target->pdfFile);
             if (!QFile::copy(form, target->pdfFile))
                 AppMessageBox(QStringLiteral("ファイル %1 に書き込めません。").arg(target->pdfFile), MsgIcon::Exclamation);
+            else
+                TellWherePdfWent(target->pdfFile);
             return;
         }
         QStringList args;

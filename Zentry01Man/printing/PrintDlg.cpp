@@ -175,6 +175,10 @@ void CPrintDlg::startPrinting() {
         }
     }
     CPrintingDlg printing(m_kind, m_dataSet, m_paper, first, last, this);
-    if (printing.exec() == Accepted)
+    if (printing.exec() == Accepted) {
+        // A PDF chosen in the print dialog is where the pages went; the screen
+        // closes, so it says where before it does.
+        TellWherePdfWent(printing.PdfFile());
         QDialog::accept();
+    }
 }

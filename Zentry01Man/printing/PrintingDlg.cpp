@@ -7,6 +7,7 @@
 #include "Zentry01ManApp.h"
 #include "Zentry01ManStrings.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -41,6 +42,18 @@ CPrintingDlg::CPrintingDlg(int kind, int dataSet, int paper, int firstNo, int la
 }
 
 CPrintingDlg::~CPrintingDlg() = default;
+
+void TellWherePdfWent(const QString& pdfFile) {
+    const QFileInfo file(pdfFile);
+    if (pdfFile.isEmpty() || !file.isFile())
+        return;
+    AppMessageBox(QStringLiteral("PDFファイルに出力しました。\n\n%1").arg(file.absoluteFilePath()),
+                  MsgIcon::Information);
+}
+
+QString CPrintingDlg::PdfFile() const {
+    return m_printer.outputFormat() == QPrinter::PdfFormat ? m_printer.outputFileName() : QString();
+}
 
 int CPrintingDlg::exec() {
     if (!PrintDialogs::Choose(parentWidget(), m_printer))

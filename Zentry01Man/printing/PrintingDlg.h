@@ -14,6 +14,10 @@ class CPrintWorker;
 class QLabel;
 class QProgressBar;
 
+// Says where a PDF written by the printing went (absolute path); nothing
+// when no file was written.
+void TellWherePdfWent(const QString& pdfFile);
+
 class CPrintingDlg : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +27,8 @@ public:
     ~CPrintingDlg() override;
 
     int exec() override;
+    // The PDF file chosen as the output ("print to file"), else empty.
+    QString PdfFile() const;
     void reject() override; // Esc and the window's close ask like "ｷｬﾝｾﾙ"
 
 private:

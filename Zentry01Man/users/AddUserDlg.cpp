@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CAddUserDlg::CAddUserDlg(CDB& userDb, QWidget* parent) : QDialog(parent), m_db(userDb) {
     setObjectName(QStringLiteral("addUserScreen"));
     setWindowTitle(QStringLiteral("ユーザー名の登録・編集・削除"));
@@ -108,7 +110,12 @@ void CAddUserDlg::deleteUser() {
     const QString kana = m_list->ItemText(m_list->SingleSelection(), 2);
     if (!AppMessageBox(Zentry01ManStrings::ConfirmDeleteUser, kana, MsgIcon::Exclamation, MsgButtons::YesNo))
         return;
+    const int row = m_list->SingleSelection();
     if (UserRegistry::Delete(m_db, code) == UserRegistry::Result::Missing)
         AppMessageBox(Zentry01ManStrings::NotUpdatable, QStringLiteral("[User_tbl]"));
     refill();
+    // The selection stays where the deleted user stood: on the next user, or
+    // on the one before when the last was deleted.
+    if (m_list->ItemCount() > 0)
+        m_list->SelectRow(std::min(row, m_list->ItemCount() - 1));
 }

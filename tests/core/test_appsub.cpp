@@ -158,6 +158,14 @@ struct HostileName {
 };
 void PrintTo(const HostileName& c, std::ostream* os) { *os << c.what; }
 
+// 0x01 to 0x1F, each once.
+QString everyControlCharacter() {
+    QString out;
+    for (char16_t c = 1; c < 0x20; ++c)
+        out += QChar(c);
+    return out;
+}
+
 class SafeNames : public ::testing::TestWithParam<HostileName> {};
 
 TEST_P(SafeNames, NamesNeverLeaveTheUserFolder) {
@@ -185,6 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileName{"Backslash", "a\\b", "a＼b"},
                       HostileName{"Nul", QString("a") + QChar(0) + "b", "a＿b"},
                       HostileName{"Controls", "a\tb\nc\x7f", "a＿b＿c＿"},
+                      HostileName{"EveryControlCharacter", everyControlCharacter(), QString(31, QChar(u'＿'))},
                       HostileName{"Dot", ".", "．"},
                       HostileName{"DotDot", "..", "．．"},
                       HostileName{"WindowsReserved", "a:b*c?d\"e<f>g|h", "a：b＊c？d”e＜f＞g｜h"},

@@ -155,6 +155,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Damage{"Empty", [](const QString& p) { QFile(p).resize(0); }},
                       Damage{"Truncated", [](const QString& p) { QFile(p).resize(QFile(p).size() / 2); }},
                       Damage{"PageOverwritten", [](const QString& p) { writeAt(p, 5 * 4096, QByteArray(4096, '\x5a')); }},
+                      // The index of a user's trials misses rows: lists by user would hide them.
+                      Damage{"IndexMissingRows",
+                             [](const QString& p) {
+                                 {
+                                     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "index");
+                                     db.setDatabaseName(p);
+                                     db.open();
+                                     QSqlQuery q(db);
+                                     q.exec("drop index History_user");
+                                     q.exec("create index History_user on History_tbl (user_code, execution_date) "
+                                            "where AutoNumber < 30");
+                                     q.exec("PRAGMA writable_schema = ON");
+                                     q.exec("update sqlite_master set sql = 'CREATE INDEX [History_user] ON [History_tbl] "
+                                            "([user_code], [execution_date])' where name = 'History_user'");
+                                     q.exec("PRAGMA writable_schema = OFF");
+                                     db.close();
+                                 }
+                                 QSqlDatabase::removeDatabase("index");
+                             }},
                       Damage{"AnotherDatabase",
                              [](const QString& p) {
                                  QFile::remove(p);
@@ -167,6 +186,32 @@ INSTANTIATE_TEST_SUITE_P(
                                  QSqlDatabase::removeDatabase("other");
                              }}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
+// A copy whose write-ahead file cannot be read (here a folder in its place) is
+// reported, not read from the main file alone: that would miss committed trials.
+TEST(UserDatabase, ACopyWithAnUnreadableWriteAheadFileIsNotReadStale) {
+    TestFolder folder;
+    {
+        CDB db;
+        db.OpenUser();
+        for (int id = 1; id <= 5; ++id)
+            addHistory(db, id, 1);
+        QSqlQuery(db.database()).exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        for (int id = 6; id <= 7; ++id)
+            addHistory(db, id, 1);
+        QDir().mkpath(folder.file("copy"));
+        QFile::copy(folder.file("UserData.mdb"), folder.file("copy/UserData.mdb"));
+    }
+    ASSERT_TRUE(QDir().mkpath(folder.file("copy/UserData.mdb-wal")));
+    CDB copy;
+    try {
+        copy.OpenPrevious(folder.file("copy/"));
+        ADD_FAILURE() << "opened and read " << QSqlQuery("select count(*) from History_tbl", copy.database()).next();
+    } catch (const CICException& e) {
+        EXPECT_TRUE(e.GetErrorMessage().contains(folder.file("copy/UserData.mdb"))) << e.GetErrorMessage().toStdString();
+    }
+    EXPECT_FALSE(copy.IsOpen());
+}
 
 // A program folder that takes no writes (mounted read-only): said so by name
 // before anything is tried, whether the database is there yet or not.
@@ -234,6 +279,45 @@ TEST(UserDatabase, AWriteWaitsForTheOtherProgramsLockAndOnlyThenGivesUp) {
             EXPECT_FALSE(failure.contains("locked"));
         }
     }
+}
+
+// A lock never given up is waited for exactly kBusyWaits busy timeouts, counted
+// as they pass; a lock given up during the second wait ends the waiting there.
+TEST(UserDatabase, AWriteWaitsTheGivenNumberOfBusyTimeouts) {
+    TestFolder folder;
+    CDB writer, other;
+    writer.OpenUser();
+    other.OpenUser();
+    writer.SetBusyTimeout(20);
+    QList<int> waits;
+    for (const bool release : {false, true}) {
+        SCOPED_TRACE(release);
+        waits.clear();
+        other.BeginTrans();
+        if (!release)
+            CDB::s_busyWaitObserver = [&](int wait) { waits << wait; };
+        else
+            CDB::s_busyWaitObserver = [&](int wait) {
+                waits << wait;
+                if (wait == 2)
+                    other.Rollback();
+            };
+        bool failed = false;
+        try {
+            writer.BeginTrans();
+            writer.Rollback();
+        } catch (const CDBException&) {
+            failed = true;
+        }
+        if (!release)
+            other.Rollback();
+        EXPECT_EQ(failed, !release);
+        QList<int> expected;
+        for (int i = 1; i <= (release ? 2 : CDB::kBusyWaits); ++i)
+            expected << i;
+        EXPECT_EQ(waits, expected);
+    }
+    CDB::s_busyWaitObserver = nullptr;
 }
 
 TEST(UserDatabase, NextIdentifiersCountDeletedRows) {

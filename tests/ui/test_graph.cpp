@@ -311,8 +311,16 @@ TEST_F(Graph, EmptyRunDrawsFrameScaleAndLegend) {
     ASSERT_FALSE(graph.bitmap().isNull());
     EXPECT_EQ(graph.PlotArray().CountMax(), 100);
     const QRectF p = graph.PlotArray().Plot();
-    EXPECT_EQ(graph.bitmap().pixelColor(pixelOf(p.center().x(), p.center().y() + 100)),
-              QColor(230, 230, 230));
+    EXPECT_EQ(graph.bitmap().pixelColor(pixelOf(p.left() + 200, p.center().y())), QColor(230, 230, 230));
+    // One line of text across the middle of the plot says there is nothing to draw.
+    const QRect middle(pixelOf(p.left() + 500, p.center().y() - 250),
+                       pixelOf(p.right() - 500, p.center().y() + 250));
+    EXPECT_GT(countColour(graph.bitmap(), middle, Qt::black, 200), 50);
+
+    // With a trial the same band holds no such line.
+    const Trials one = makeTrials({{1, 0, 0, 0}});
+    graph.SetData(dataOf(one), nullptr);
+    EXPECT_EQ(countColour(graph.bitmap(), middle, Qt::black, 200), 0);
 }
 
 TEST_F(Graph, DrawsIntoAPrintedPageBand) {

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -234,6 +235,23 @@ TEST_F(HistoryListTest, DeletionMarksTheRowAndRemovesBothFiles) {
     EXPECT_FALSE(CHistoryList::Delete(db, 1));
     EXPECT_EQ(folder.notifier.texts(),
               QStringList{"[History_tbl] の更新ができません。\n読込専用で開かれていないかチェックしてください。"});
+}
+
+// A deletion the database refuses after its transaction began is rolled back:
+// the row stays, and the next write on the same connection goes through.
+TEST_F(HistoryListTest, ADeletionRefusedPartWayIsRolledBackAndTheConnectionWritesAgain) {
+    QSqlQuery(db.database())
+        .exec("create trigger refuse before update on History_tbl when new.delete_flg = 1 and old.AutoNumber = 1 "
+              "begin select raise(abort, 'refused by test'); end");
+    EXPECT_FALSE(CHistoryList::Delete(db, 1));
+    ASSERT_EQ(folder.notifier.texts().size(), 1);
+    EXPECT_TRUE(folder.notifier.texts()[0].contains("refused by test"));
+    EXPECT_TRUE(CHistoryList::Delete(db, 2)) << folder.notifier.texts().join('\n').toStdString();
+    CRsHistory_tbl rs(&db);
+    rs.Open(CRecordset::dbOpenSnapshot, "select * from [History_tbl] where [AutoNumber] in (1, 2) order by [AutoNumber]");
+    EXPECT_EQ(rs.m_delete_flg, 0);
+    rs.MoveNext();
+    EXPECT_EQ(rs.m_delete_flg, 1);
 }
 
 TEST_F(HistoryListTest, ToolPrintsTheListOfTheFourFilterValues) {

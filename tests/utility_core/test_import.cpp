@@ -1,5 +1,6 @@
 // Import of an export folder into the running installation: the round trip
-// and every way an import is refused or stops, as one table of cases.
+// and every way an import is refused or stops, as one table of cases; the
+// export folders made to harm or by mistake, as another.
 #include "Codec.h"
 #include "Export.h"
 #include "ExportFixture.h"
@@ -10,9 +11,11 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 using namespace exporttest;
 
-class ImportTest;
+class ImportFixture;
 
 namespace {
 
@@ -67,16 +70,16 @@ QString dump(CDB& db) {
 
 struct ImportCase {
     const char* name;
-    std::function<void(ImportTest&)> prepare;
+    std::function<void(ImportFixture&)> prepare;
     Result result;
     QStringList messages; // each message begins with this text, in order
-    std::function<void(ImportTest&)> check;
+    std::function<void(ImportFixture&)> check;
 };
 void PrintTo(const ImportCase& c, std::ostream* os) { *os << c.name; }
 
 } // namespace
 
-class ImportTest : public ExportTest, public ::testing::WithParamInterface<ImportCase> {
+class ImportFixture : public ExportTest {
 public:
     void SetUp() override {
         fillSource();
@@ -117,22 +120,26 @@ const QString kHeader = "ユーザーコード\tユーザー姓（カナ）\tユ
                         "アンケート入力次回開始No\t顧客伝票修正次回開始No\tミスチェック次回開始No\t\n";
 const char* kUkv = "UserData.ukv";
 
-void roundTripChecks(ImportTest& t) {
+void roundTripChecks(ImportFixture& t) {
     t.expectSameAsSource(3, "山田", "太郎");
     t.expectSameAsSource(5, "鈴木", "花子");
     EXPECT_EQ(userAndTrials(t.local, 1).count('\n'), 1); // the own user keeps its one trial
     EXPECT_EQ(AppSub::NextHistoryNumber(t.local), 4);    // 1 own + 2 appended
     EXPECT_EQ(AppSub::NextUserCode(t.local), 4);
 }
-void unchanged(ImportTest& t) { EXPECT_EQ(dump(t.local).toStdString(), t.before.toStdString()); }
-void badFile(ImportTest& t, const QString& ukv) { t.rewrite(kUkv, ukv); }
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 07777;
+}
+void unchanged(ImportFixture& t) { EXPECT_EQ(dump(t.local).toStdString(), t.before.toStdString()); }
+void badFile(ImportFixture& t, const QString& ukv) { t.rewrite(kUkv, ukv); }
 
 const QString k137 = "エクスポート／インポートの管理ファイル UserData.ukv の内容が正しく読み込めません。";
 
 const ImportCase kCases[] = {
-    {"RoundTripIntoAnInstallationWithOtherUsers", [](ImportTest&) {}, Result::Done, {}, roundTripChecks},
+    {"RoundTripIntoAnInstallationWithOtherUsers", [](ImportFixture&) {}, Result::Done, {}, roundTripChecks},
     {"TheSameExportTwiceIsRefused",
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
          ASSERT_EQ(t.import(), Result::Done);
          t.before = dump(t.local);
      },
@@ -140,7 +147,7 @@ const ImportCase kCases[] = {
      {"指定されたインポートデータの一部または全部は既にインポート済み"},
      unchanged},
     {"AUserOfTheSameNameIsMergedAndKeepsItsOwnEntries",
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
          TestUser same;
          same.code = 2;
          same.kname1 = "ヤマダ別";
@@ -149,14 +156,14 @@ const ImportCase kCases[] = {
      },
      Result::Done,
      {},
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
          EXPECT_EQ(codeOf(t.local, "山田", "太郎"), 2);
          EXPECT_TRUE(userAndTrials(t.local, 2).startsWith("ヤマダ別,タロウ,山田,太郎,0,99,0\n2,2026-05-12"));
          EXPECT_EQ(filesUnder(AppSub::UserFolder(2, false)), filesUnder(t.source + "解析結果/3"));
          t.expectSameAsSource(5, "鈴木", "花子");
      }},
     {"HistoryColumnsReorderedAndRecasedStillImport",
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
          const auto history = *ExportFormat::ParseHistoryTsv(readBytes(t.exportFolder + "History_tbl.tsv"));
          QStringList lines;
          auto reversed = [](QStringList l) {
@@ -171,23 +178,23 @@ const ImportCase kCases[] = {
      Result::Done,
      {},
      roundTripChecks},
-    {"AHeaderOnlyManagementFileImportsNothing", [](ImportTest& t) { badFile(t, kHeader); }, Result::Done, {}, unchanged},
+    {"AHeaderOnlyManagementFileImportsNothing", [](ImportFixture& t) { badFile(t, kHeader); }, Result::Done, {}, unchanged},
     {"AnEmptyGivenNameIsRefused",
-     [](ImportTest& t) { badFile(t, kHeader + "3\tヤマダ\tタロウ\t山田\t\t0\t0\t0\t\n"); },
+     [](ImportFixture& t) { badFile(t, kHeader + "3\tヤマダ\tタロウ\t山田\t\t0\t0\t0\t\n"); },
      Result::Failed,
      {k137},
      unchanged},
-    {"ACodeZeroIsRefused", [](ImportTest& t) { badFile(t, kHeader + "0\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
+    {"ACodeZeroIsRefused", [](ImportFixture& t) { badFile(t, kHeader + "0\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
      Result::Failed, {k137}, unchanged},
-    {"ACodeThatIsAPathIsRefused", [](ImportTest& t) { badFile(t, kHeader + "../3\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
+    {"ACodeThatIsAPathIsRefused", [](ImportFixture& t) { badFile(t, kHeader + "../3\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
      Result::Failed, {k137}, unchanged},
     {"ANameTheExportCouldNotWriteBackIsRefused",
-     [](ImportTest& t) { badFile(t, kHeader + "3\t\"ヤ\tマ\"\tタ\t山\t太\t0\t0\t0\t\n"); }, Result::Failed, {k137},
+     [](ImportFixture& t) { badFile(t, kHeader + "3\t\"ヤ\tマ\"\tタ\t山\t太\t0\t0\t0\t\n"); }, Result::Failed, {k137},
      unchanged},
-    {"AFileWithoutTheHeaderIsRefused", [](ImportTest& t) { badFile(t, "3\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
+    {"AFileWithoutTheHeaderIsRefused", [](ImportFixture& t) { badFile(t, "3\tヤ\tタ\t山\t太\t0\t0\t0\t\n"); },
      Result::Failed, {k137}, unchanged},
     {"HistoryRefusedByAReadOnlyDatabaseFailsAndWritesNothing",
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
          for (auto [code, n1, n2] : {std::tuple{2, "山田", "太郎"}, std::tuple{3, "鈴木", "花子"}}) {
              TestUser u;
              u.code = code;
@@ -202,36 +209,80 @@ const ImportCase kCases[] = {
      Result::Failed,
      {"[History_tbl] の更新ができません。"},
      unchanged},
-    {"AHistoryAppendTheDatabaseRefusesRollsBackThatUserOnly",
-     [](ImportTest& t) {
-         // The second export user will be local user 3.
+    {"AHistoryAppendTheDatabaseRefusesRollsBackTheWholeImportAndTheRetryImportsOnce",
+     [](ImportFixture& t) {
+         // The second export user gets a second trial, and the database
+         // refuses that one: its first trial and the first user were written
+         // already in the same transaction.
+         t.inSource([](CDB& db) { addTrial(db, {5, 5, kDay.addDays(3), 17, 70.0}); });
+         ASSERT_TRUE(CExport().Export(t.source, t.exportFolder));
          QSqlQuery(t.local.database())
-             .exec("create trigger refuse before insert on History_tbl when new.user_code = 3 "
-                   "begin select raise(abort, 'refused by test'); end");
+             .exec("create trigger refuse before insert on History_tbl when new.user_code = 3 and "
+                   "new.execution_date like '2026-05-15%' begin select raise(abort, 'refused by test'); end");
      },
      Result::Failed,
-     {"refused by test"},
-     [](ImportTest& t) {
-         // The earlier user's trials stay; the import ends before any file is copied.
-         EXPECT_EQ(userAndTrials(t.local, 2), t.sourceUser(3));
-         EXPECT_EQ(userAndTrials(t.local, 3).count('\n'), 0);
-         EXPECT_TRUE(filesUnder(AppSub::AnalysisFolder(false)).isEmpty());
-     }},
-    {"AFileThatCannotBeCopiedIsReportedWithItsUserAndTheImportIsIncomplete",
-     [](ImportTest& t) { QFile::link(t.exportFolder + "nowhere", t.exportFolder + "解析結果/5/broken.txt"); },
-     Result::Incomplete,
-     {"ファイルのコピーに失敗しました。\nコピー元：", "解析結果のコピーに失敗しました。\n\nユーザー：鈴木　花子（コード 3）",
-      "インポートは最後まで行いましたが、解析結果の一部のファイルをコピーできませんでした。"},
-     [](ImportTest& t) {
+     {"refused by test", "インポートを取り消しました。"},
+     [](ImportFixture& t) {
+         unchanged(t);
+         QSqlQuery(t.local.database()).exec("drop trigger refuse");
+         t.folder.notifier.entries.clear();
+         ASSERT_EQ(t.import(), Result::Done) << t.folder.notifier.texts().join('\n').toStdString();
          t.expectSameAsSource(3, "山田", "太郎");
-         EXPECT_EQ(userAndTrials(t.local, 3), t.sourceUser(5));
-         EXPECT_TRUE(t.folder.notifier.texts().value(0).contains("解析結果/5/broken.txt\nコピー先："));
+         t.expectSameAsSource(5, "鈴木", "花子");
+         EXPECT_EQ(AppSub::NextHistoryNumber(t.local), 5); // 1 own + 3 appended once
      }},
-    {"NamesThatArePathsStayData",
-     [](ImportTest& t) { badFile(t, kHeader + "3\tヤ\tタ\t../..\tx/../y\t0\t0\t0\t\n"); },
+    {"AFileThatCannotBeMovedIntoPlaceIsReportedWithItsUserAndTheImportIsIncomplete",
+     [](ImportFixture& t) {
+         TestUser same;
+         same.code = 2;
+         AddTestUser(t.local, same);
+         // A folder where the export has a file of the same name.
+         QDir().mkpath(AppSub::UserFolder(2, true) + "/sub/note.txt");
+     },
+     Result::Incomplete,
+     {"解析結果のコピーに失敗しました。\n\nユーザー：山田　太郎（コード 2）",
+      "インポートは最後まで行いましたが、解析結果の一部のファイルをコピーできませんでした。"},
+     [](ImportFixture& t) {
+         EXPECT_EQ(userAndTrials(t.local, 2).section('\n', 1), t.sourceUser(3).section('\n', 1));
+         t.expectSameAsSource(5, "鈴木", "花子");
+         EXPECT_EQ(filesUnder(AppSub::UserFolder(2, false)).size(), 1); // the trial's file is in
+     }},
+    {"ADeletedLocalUserOfTheSameNameIsNotMergedInto",
+     [](ImportFixture& t) {
+         TestUser gone;
+         gone.code = 2;
+         gone.deleted = 1;
+         AddTestUser(t.local, gone);
+     },
      Result::Done,
      {},
-     [](ImportTest& t) {
+     [](ImportFixture& t) {
+         EXPECT_EQ(userAndTrials(t.local, 2).count('\n'), 0);
+         EXPECT_EQ(userAndTrials(t.local, 3), t.sourceUser(3));
+         EXPECT_EQ(userAndTrials(t.local, 4), t.sourceUser(5));
+         EXPECT_FALSE(QFileInfo::exists(AppSub::UserFolder(2, false)));
+     }},
+    {"CopiedFoldersAndFilesAreNoWiderThanTheProgramFolder",
+     [](ImportFixture& t) {
+         for (const char* path : {"解析結果/3", "解析結果/3/sub", "解析結果/3/sub/note.txt"})
+             ::chmod(QFile::encodeName(t.exportFolder + path).constData(), 0777);
+     },
+     Result::Done,
+     {},
+     [](ImportFixture& t) {
+         const int code = codeOf(t.local, "山田", "太郎");
+         const mode_t program = modeOf(t.folder.path());
+         for (const QString& dir : {AppSub::UserFolder(code, false), AppSub::UserFolder(code, false) + "/sub"})
+             EXPECT_EQ(modeOf(dir) & ~program, 0u) << dir.toStdString();
+         QFile fresh(t.folder.file("fresh"));
+         ASSERT_TRUE(fresh.open(QIODevice::WriteOnly));
+         EXPECT_EQ(modeOf(AppSub::UserFolder(code, false) + "/sub/note.txt"), modeOf(t.folder.file("fresh")));
+     }},
+    {"NamesThatArePathsStayData",
+     [](ImportFixture& t) { badFile(t, kHeader + "3\tヤ\tタ\t../..\tx/../y\t0\t0\t0\t\n"); },
+     Result::Done,
+     {},
+     [](ImportFixture& t) {
          const int code = codeOf(t.local, "../..", "x/../y");
          ASSERT_EQ(code, 2);
          const QString path = AppSub::InputFilePath(t.local, 1, kDay, code);
@@ -240,6 +291,100 @@ const ImportCase kCases[] = {
      }},
 };
 } // namespace
+
+// An export folder made to harm or by mistake: refused with a message before
+// anything is written, never followed out of the folder, never waited on.
+struct HostileCase {
+    const char* name;
+    std::function<void(ImportFixture&)> prepare;
+    QString message; // the one message contains this
+};
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+class HostileImport : public ImportFixture, public ::testing::WithParamInterface<HostileCase> {};
+
+namespace {
+const QString kSpecial = "通常のファイルでもフォルダでもないもの";
+
+// Replaces an item of the export folder by a link to target.
+void linkInstead(ImportFixture& t, const QString& item, const QString& target) {
+    const QString path = t.exportFolder + item;
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+    ASSERT_TRUE(QFile::link(target, path)) << path.toStdString();
+}
+
+// Sets a column of the history file's first trial.
+void editTrial(ImportFixture& t, const QString& column, const QString& value) {
+    QStringList lines = cp932::decode(readBytes(t.exportFolder + "History_tbl.tsv")).split("\r\n");
+    const int field = lines[0].split('\t').indexOf(column);
+    ASSERT_GE(field, 0);
+    QStringList row = lines[1].split('\t');
+    row[field] = value;
+    lines[1] = row.join('\t');
+    writeBytes(t.exportFolder + "History_tbl.tsv", cp932::encode(lines.join("\r\n")));
+}
+
+const QString kUser3 = "3\tヤマダ\tタロウ\t山田\t太郎\t12\t0\t7\t\n";
+
+const HostileCase kHostile[] = {
+    {"AUserFolderLinkedToASystemFolder", [](ImportFixture& t) { linkInstead(t, "解析結果/3", "/etc"); }, kSpecial},
+    {"AFileLinkedToASystemFile", [](ImportFixture& t) { linkInstead(t, "解析結果/5/x.csv", "/etc/passwd"); }, kSpecial},
+    {"TheAnalysisFolderALink",
+     [](ImportFixture& t) {
+         const QString elsewhere = t.sourceDir.path() + "/elsewhere";
+         ASSERT_TRUE(QDir().rename(t.exportFolder + "解析結果", elsewhere));
+         linkInstead(t, "解析結果", elsewhere);
+     },
+     kSpecial},
+    {"TheManagementFileAPipe",
+     [](ImportFixture& t) {
+         QFile::remove(t.exportFolder + kUkv);
+         ASSERT_EQ(::mkfifo(QFile::encodeName(t.exportFolder + kUkv).constData(), 0600), 0);
+     },
+     kSpecial},
+    {"TheHistoryFileLinkedToADevice", [](ImportFixture& t) { linkInstead(t, "History_tbl.tsv", "/dev/zero"); }, kSpecial},
+    {"AHistoryFileLargerThanItsUsersCanHave",
+     [](ImportFixture& t) {
+         QFile f(t.exportFolder + "History_tbl.tsv");
+         ASSERT_TRUE(f.resize(ExportFormat::MaxHistoryBytes(2) + 1)); // sparse: nothing is written
+     },
+     "History_tbl.tsv を読み込めません。\n" + QString::number(ExportFormat::MaxHistoryBytes(2)) + " バイトを超えています。"},
+    {"AUserLineRepeated", [](ImportFixture& t) { badFile(t, kHeader + kUser3 + kUser3); }, "は 1 人目と同じユーザーコードです。"},
+    {"LinesEndedByCrAlone",
+     [](ImportFixture& t) { writeBytes(t.exportFolder + kUkv, cp932::encode(QString(kHeader + kUser3).replace('\n', '\r'))); },
+     "行末が CR だけです"},
+    {"ALineOver64KiB", [](ImportFixture& t) { badFile(t, kHeader + "3\t" + QString(70000, 'x') + "\tタ\t山\t太\t0\t0\t0\t\n"); },
+     "2 行目が 65536 バイトを超えています。"},
+    {"ANameOver60Characters", [](ImportFixture& t) { badFile(t, kHeader + "3\tヤ\tタ\t" + QString(61, u'山') + "\t太\t0\t0\t0\t\n"); },
+     "の氏名が 60 文字を超えています。"},
+    {"ATrialOfAnUnreadableUserCode", [](ImportFixture& t) { editTrial(t, "user_code", "x5"); }, "の user_code「x5」が正の数ではありません。"},
+    {"ANegativeCount", [](ImportFixture& t) { editTrial(t, "answer_number", "-3"); }, "の answer_number「-3」は負の数です。"},
+    {"ARateOver100", [](ImportFixture& t) { editTrial(t, "correct_rate", "100.5"); }, "の correct_rate「100.5」は0 から 100 の間ではありません。"},
+    {"ADeleteFlagOtherThan0Or1", [](ImportFixture& t) { editTrial(t, "delete_flg", "2"); }, "の delete_flg「2」は0 か 1 ではありません。"},
+    {"ADateThatDoesNotExist", [](ImportFixture& t) { editTrial(t, "execution_date", "2026/02/30 10:00:00"); },
+     "の execution_date「2026/02/30 10:00:00」は日時ではありません。"},
+};
+} // namespace
+
+TEST_P(HostileImport, IsRefusedAndWritesNothing) {
+    const HostileCase& c = GetParam();
+    before = dump(local);
+    c.prepare(*this);
+    folder.notifier.entries.clear();
+    EXPECT_EQ(import(), Result::Failed);
+    const QStringList texts = folder.notifier.texts();
+    ASSERT_EQ(texts.size(), 1) << texts.join("\n---\n").toStdString();
+    EXPECT_TRUE(texts[0].contains(c.message)) << texts[0].toStdString();
+    unchanged(*this);
+    EXPECT_EQ(QDir(folder.path()).entryList({".import-*"}, QDir::AllEntries | QDir::Hidden), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileImport, ::testing::ValuesIn(kHostile),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ImportTest : public ImportFixture, public ::testing::WithParamInterface<ImportCase> {};
 
 TEST_P(ImportTest, Import) {
     const ImportCase& c = GetParam();
@@ -252,6 +397,7 @@ TEST_P(ImportTest, Import) {
     for (int i = 0; i < texts.size(); ++i)
         EXPECT_TRUE(texts[i].contains(c.messages[i])) << texts[i].toStdString();
     c.check(*this);
+    EXPECT_EQ(QDir(folder.path()).entryList({".import-*"}, QDir::AllEntries | QDir::Hidden), QStringList());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ImportTest, ::testing::ValuesIn(kCases),

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,6 +114,30 @@ TEST_F(UserHikakuTest, RanksBestTrialsAndLastThreeTrials) {
     // Item level: the item columns, "%d項目".
     ASSERT_TRUE(cmp.Compute(db, 1, CArrUserHikaku::ItemLevel));
     EXPECT_EQ(cmp.Cells(cmp.Users().back()).mid(4, 3), (QStringList{"1回/1回", "810項目", "98.0%"}));
+}
+
+// Trials count in the order they were taken, not in the order of their numbers:
+// trial 9 was taken first.
+TEST(UserHikakuOrder, TrialsCountByDateNotByNumber) {
+    TestFolder folder;
+    CDB db;
+    db.OpenUser();
+    AddTestUser(db, TestUser{});
+    const QDateTime day = naiveDateTime(QDate(2026, 4, 1), QTime(9, 0));
+    for (const auto& [id, volume, start] : {std::tuple{1, 50, day.addDays(1)}, std::tuple{2, 60, day.addDays(2)},
+                                            std::tuple{9, 70, day}})
+        AddTestHistory(db, id, [&](CRsHistory_tbl& r) {
+            r.m_execution_date = start;
+            r.m_answer_number60 = volume;
+            r.m_correct_rate60 = 90;
+        });
+    CArrUserHikaku cmp;
+    ASSERT_TRUE(cmp.Compute(db, 1, CArrUserHikaku::CardLevel));
+    ASSERT_EQ(cmp.Users().size(), 1);
+    const QStringList cells = cmp.Cells(cmp.Users().front());
+    EXPECT_EQ(cells.value(4), "1回/3回");
+    EXPECT_EQ(cells.value(5), "70枚");
+    EXPECT_EQ(cells.value(12), "70枚/50枚/60枚");
 }
 
 TEST_F(UserHikakuTest, SavedFileIsQuotedCodePage932WithCrLf) {

@@ -131,6 +131,16 @@ bool renderGraphs() {
         graph.Prepare();
         ok &= save(graph.grab().toImage(), QStringLiteral("graph_utility_first_page.png"));
     }
+    {
+        // A selection with no trial to plot says so.
+        CKCGraphData none = data;
+        none.trials.clear();
+        CKCGraph graph;
+        graph.SetForm(CKCGraphDraw::kUtility);
+        graph.resize(1150, 480);
+        graph.SetData(none, nullptr);
+        ok &= save(graph.grab().toImage(), QStringLiteral("graph_utility_no_trials.png"));
+    }
     return ok;
 }
 

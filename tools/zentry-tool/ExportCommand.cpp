@@ -78,6 +78,6 @@ Result ImportCommand(const QStringList& args) {
         case CExport::ImportResult::Failed:
             break;
         }
-        return ToolCommand::Failed(QStringLiteral("nothing more was imported"));
+        return ToolCommand::Failed(QStringLiteral("nothing was imported"));
     });
 }

@@ -1,13 +1,15 @@
 // A tour of the task program's shell screens, saved as pictures for people to
 // look at (scripts/screenshots-zentry01.sh). Not part of the test run: it is
 // disabled and only runs when asked for with the folder to write to in
-// ZENTRY_SCREENSHOT_DIR.
+// ZENTRY_SCREENSHOT_DIR. The same tour, without pictures, checks that a screen
+// reader can name every control of every screen.
 #include "AboutDlg.h"
+#include "AccessibleNames.h"
 #include "CourseDlg.h"
 #include "DenpyoDlg.h"
-#include "IKCRitchEditCtrl.h"
 #include "FontSubstitution.h"
 #include "GraphDlg.h"
+#include "IKCRitchEditCtrl.h"
 #include "MokuhyDlg.h"
 #include "Result2Dlg.h"
 #include "ResultDetailDlg.h"
@@ -30,11 +32,20 @@ protected:
     void SetUp() override {
         installFontSubstitutions();
         ShellTest::SetUp();
+        if (checkNames)
+            return;
         outDir = qEnvironmentVariable("ZENTRY_SCREENSHOT_DIR");
         ASSERT_FALSE(outDir.isEmpty()) << "set ZENTRY_SCREENSHOT_DIR";
         QDir().mkpath(outDir);
     }
     void save(QWidget* screen, const QString& name) {
+        if (checkNames) {
+            screen->show();
+            QCoreApplication::processEvents(); // controls placed once shown
+            EXPECT_EQ(BadlyNamedControls(screen), QStringList()) << name.toStdString();
+            screen->hide();
+            return;
+        }
         screen->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen));
         QTest::qWait(150); // deferred set-up (focus, the graph's analysis)
@@ -59,11 +70,27 @@ protected:
 
     static int course(int done) { return done % 2 ? 1 : 3; }
 
+    void everyShellScreen();
+    void everyTaskScreen(bool everyPlacement);
+
+    bool checkNames = false;
     QString outDir;
     std::unique_ptr<CKaisekiFile> result;
 };
 
+class NamedControls : public ScreenshotTour {
+protected:
+    NamedControls() { checkNames = true; }
+};
+
 TEST_F(ScreenshotTour, DISABLED_EveryShellScreen) {
+    everyShellScreen();
+}
+TEST_F(NamedControls, EveryShellScreen) {
+    everyShellScreen();
+}
+
+void ScreenshotTour::everyShellScreen() {
     AddUser(app->UserDb(), 8, QStringLiteral("スズキ"), QStringLiteral("ハナコ"), QStringLiteral("鈴木"),
             QStringLiteral("花子"));
     AddUser(app->UserDb(), 9, QStringLiteral("アオキ"), QStringLiteral("ケンイチロウ"), QStringLiteral("青木"),
@@ -152,6 +179,36 @@ TEST_F(ScreenshotTour, DISABLED_EveryShellScreen) {
 // Each task screen in each placement, course and progress setting, with the
 // dial shown where the course has one.
 TEST_F(ScreenshotTour, DISABLED_EveryTaskScreen) {
+    everyTaskScreen(true);
+}
+TEST_F(NamedControls, EveryTaskScreen) {
+    everyTaskScreen(false);
+}
+
+TEST_F(NamedControls, QuestionnaireFieldsAndTheUserListCarryTheirCaptions) {
+    env().problem_code = 1;
+    env().course_code = 1;
+    env().ResetTraineeConditions();
+    app->CreateDeck(1, 1);
+    env().LoadInstructorConditions();
+    ASSERT_TRUE(app->ShowSeq().Build(*app->CurrentDeck(), app->UserDb(), env()));
+    CKaisekiFile trial;
+    std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(1, trial);
+    ASSERT_TRUE(dlg->OpenTrial());
+    dlg->show();
+    QCoreApplication::processEvents();
+    QStringList names;
+    for (const char* field : {"furigana", "name", "zipCode", "address", "telephone", "mailAddress"})
+        names << AccessibleName(Child<QWidget>(dlg.get(), field));
+    EXPECT_EQ(names, (QStringList{"フリガナ", "名前", "〒", "住所", "電話番号", "メールアドレス"}));
+    dlg.reset();
+
+    CUserSelectDlg select(app->UserDb());
+    select.show();
+    EXPECT_EQ(AccessibleName(Child<QWidget>(&select, "userList")), QStringLiteral("ユーザー名リスト"));
+}
+
+void ScreenshotTour::everyTaskScreen(bool everyPlacement) {
     const struct {
         const char* name;
         const char* ini;
@@ -165,6 +222,8 @@ TEST_F(ScreenshotTour, DISABLED_EveryTaskScreen) {
     };
     for (int task : {1, 2, 3}) {
         for (const auto& p : placements) {
+            if (!everyPlacement && &p != &placements[4])
+                continue;
             for (int course : {1, 2, 3}) {
                 for (bool progress : {false, true}) {
                     folder.writeIni(QStringLiteral("[Settings]\n") + QString::fromLatin1(p.ini));

@@ -143,16 +143,25 @@ TEST_F(Menu, AFailedTrialIsShownAndTheMenuStays) {
     EXPECT_TRUE(dlg->isVisible());
 }
 
-TEST_F(Menu, EnterDoesNothingEscapeEndsDigitsPressTheirButton) {
+TEST_F(Menu, EnterPressesTheFocusedButtonEscapeEndsDigitsPressTheirButton) {
     auto dlg = open();
-    Child<QPushButton>(dlg.get(), "task1Button")->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    // Enter on no button does nothing: the menu has no default button.
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
     EXPECT_TRUE(runs.isEmpty());
+    struct Case {
+        const char* button;
+        Qt::Key key;
+    } cases[] = {{"task1Button", Qt::Key_Return}, {"task2Button", Qt::Key_Enter}};
+    for (const Case& c : cases) {
+        auto* button = Child<QPushButton>(dlg.get(), c.button);
+        button->setFocus();
+        QTest::keyClick(button, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    EXPECT_EQ(runs, (QList<int>{1, 2}));
     EXPECT_TRUE(dlg->isVisible());
 
     QTest::keyClick(dlg.get(), Qt::Key_3);
-    EXPECT_EQ(runs, QList<int>{3});
+    EXPECT_EQ(runs, (QList<int>{1, 2, 3}));
 
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
@@ -267,14 +276,32 @@ TEST_F(CourseScreen, CancelAndEscapeShowTheMenuAgain) {
     EXPECT_TRUE(menu.isVisible());
 }
 
-TEST_F(CourseScreen, EnterDoesNothing) {
+TEST_F(CourseScreen, EnterPressesOnlyTheFocusedButton) {
     auto dlg = open();
-    Child<QPushButton>(dlg.get(), "course2Button")->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->CourseCode(), 0);
-    QTest::keyClick(dlg.get(), Qt::Key_2);
+    Child<QPushButton>(dlg.get(), "course2Button")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_EQ(dlg->CourseCode(), 2);
+}
+
+TEST_F(UserSelection, EnterOnCloseClosesElsewhereItMeansNext) {
+    struct Case {
+        const char* focused; // nullptr: the list
+        QDialog::DialogCode result;
+    } cases[] = {
+        {"closeButton", QDialog::Rejected}, {"nextButton", QDialog::Accepted}, {nullptr, QDialog::Accepted}};
+    for (const Case& c : cases) {
+        auto dlg = open();
+        QWidget* target =
+            c.focused ? Child<QWidget>(dlg.get(), c.focused) : Child<QWidget>(dlg.get(), "userList");
+        target->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(dlg->isVisible()) << (c.focused ? c.focused : "list");
+        EXPECT_EQ(dlg->result(), c.result) << (c.focused ? c.focused : "list");
+    }
 }
 
 } // namespace

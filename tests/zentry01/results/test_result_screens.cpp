@@ -232,12 +232,31 @@ TEST_F(AfterTrial, SelectPicksTheRowByCountOrAsksForOneInRange) {
     EXPECT_TRUE(menu.isVisible());
 }
 
-TEST_F(AfterTrial, DetailNeedsASelectedRow) {
+TEST_F(AfterTrial, EnterPressesTheFocusedButtonOfTheList) {
     runTrial(2, 2, 2);
     auto dlg = openList();
-    Child<CICListCtrl>(dlg.get(), "cardList")->clearSelection();
-    Click(dlg.get(), "detailButton");
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("リストを選択してください。")});
+    Child<QPushButton>(dlg.get(), "backButton")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), CResultListDlg::kBackToMenu);
+}
+
+TEST_F(AfterTrial, DetailNeedsASelectedRowAndSaysWhenNoCardWasFinished) {
+    struct Case {
+        bool anyFinished;
+        QString message;
+    } cases[] = {{true, QStringLiteral("リストを選択してください。")},
+                 {false, QStringLiteral("表示できるカードがありません。")}};
+    runTrial(2, 2, 2);
+    for (const Case& c : cases) {
+        folder.notifier.entries.clear();
+        if (!c.anyFinished)
+            deck().at(deck().CardAtPosition(0)).finished = QDateTime();
+        auto dlg = openList();
+        Child<CICListCtrl>(dlg.get(), "cardList")->clearSelection();
+        Click(dlg.get(), "detailButton");
+        EXPECT_EQ(messages(), QStringList{c.message});
+    }
 }
 
 TEST(ResultDetailTexts, SpacesShowAndDifferencesArePerCharacter) {

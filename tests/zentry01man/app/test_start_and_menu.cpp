@@ -75,6 +75,26 @@ TEST_F(UtilityMenu, AnalysisOutputOpensTheUserSelectionAndSevenEnds) {
     EXPECT_EQ(menu.result(), QDialog::Rejected);
 }
 
+TEST_F(UtilityMenu, EnterPressesTheFocusedButton) {
+    CZentry01ManDlg menu;
+    menu.show();
+    ModalScript script;
+    script.on<CPrintDlg>([&](CPrintDlg* s) { Click(s, "cancelButton"); });
+    struct Case {
+        const char* button;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {{"printButton", Qt::Key_Return, Qt::NoModifier}, {"endButton", Qt::Key_Enter, Qt::KeypadModifier}};
+    for (const Case& c : cases) {
+        auto* button = Child<QPushButton>(&menu, c.button);
+        button->setFocus();
+        QTest::keyClick(button, c.key, c.modifiers);
+    }
+    EXPECT_TRUE(script.done()) << script.seen.join(',').toStdString();
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(menu.result(), QDialog::Rejected);
+}
+
 TEST_F(UtilityMenu, TheWindowMenuOpensTheAboutBox) {
     CZentry01ManDlg menu;
     menu.show();

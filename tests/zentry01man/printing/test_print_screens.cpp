@@ -141,7 +141,7 @@ TEST_P(PrintToPdf, PagesAndPageSizes) {
         EXPECT_EQ(maximum, c.progressMaximum);
     }
     EXPECT_FALSE(screen->isVisible()); // printing ran: the printing screen closed
-    EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("PDFファイルに出力しました。\n\n") + pdf("out.pdf")});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PrintCase{"VouchersOnLandscapeA4", "typedVouchers", "paperA4", "3", "6", 1, "842 595", 0},
                       PrintCase{"PostcardsOnePerPage", "typedCards", "paperPostcard", "1", "3", 3, "284 419", 3},
                       PrintCase{"VoucherPostcardsTurned", "typedVouchers", "paperPostcard", "9", "10", 2, "419 284", 0},
+                      PrintCase{"TheDecksLastCards", "typedCards", "paperA4", "297", "300", 1, "595 842", 0},
                       PrintCase{"TheWholeDeck", "typedVouchers", "paperA4", "", "", 75, "842 595", 76}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -173,7 +174,9 @@ TEST_F(PrintScreen, CancelStopsAfterThePageBeingPrintedAndEndsTheDocument) {
     Click(screen.get(), "okButton");
     ASSERT_GE(cancelledAt, 2);
     EXPECT_EQ(readPdf(pdf("cancelled.pdf")).pages, cancelledAt); // a complete document
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("印刷を中止しますか？")});
+    EXPECT_EQ(messages(),
+              (QStringList{QStringLiteral("印刷を中止しますか？"),
+                           QStringLiteral("PDFファイルに出力しました。\n\n") + pdf("cancelled.pdf")}));
     EXPECT_FALSE(screen->isVisible());
 }
 
@@ -227,7 +230,9 @@ TEST_P(HandwrittenPrint, SendsTheFormOrSaysWhatIsMissing) {
 
     QString expected = c.call;
     EXPECT_EQ(calls, c.call.isEmpty() ? QStringList() : QStringList{expected.replace("FORM", form)});
-    EXPECT_EQ(messages(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    QString message = c.message;
+    EXPECT_EQ(messages(),
+              message.isEmpty() ? QStringList() : QStringList{message.replace("OUT", out.path())});
     EXPECT_FALSE(form.contains("//"));
     EXPECT_TRUE(screen->isVisible());
     if (c.dialogAnswer.endsWith(".pdf")) {
@@ -239,13 +244,27 @@ INSTANTIATE_TEST_SUITE_P(
     Forms, HandwrittenPrint,
     ::testing::Values(
         FormCase{"ToTheChosenPrinter", {"lp", "xdg-open"}, true, "Office", "/usr/bin/lp -d Office FORM", ""},
-        FormCase{"PrintToFileCopiesTheForm", {"lp"}, true, "/copy.pdf", "", ""},
+        FormCase{"PrintToFileCopiesTheForm",
+                 {"lp"},
+                 true,
+                 "/copy.pdf",
+                 "",
+                 "PDFファイルに出力しました。\n\nOUT/copy.pdf"},
         FormCase{"DialogCancelled", {"lp"}, true, "", "", ""},
         FormCase{"WithoutCupsTheViewerOpensIt", {"xdg-open"}, true, QString(), "/usr/bin/xdg-open FORM", ""},
-        FormCase{"NoProgram", {}, true, QString(), "",
-                 "手書きデータを印刷するプログラムが見つかりません。\n"
-                 "印刷システム（CUPS の lp）か、PDF を開くプログラム（xdg-open）をインストールしてください。"},
-        FormCase{"NoForm", {"lp"}, false, QString(), "",
+        FormCase{
+            "NoProgram",
+            {},
+            true,
+            QString(),
+            "",
+            "手書きデータを印刷するプログラムが見つかりません。\n"
+            "印刷システム（CUPS の lp）か、PDF を開くプログラム（xdg-open）をインストールしてください。"},
+        FormCase{"NoForm",
+                 {"lp"},
+                 false,
+                 QString(),
+                 "",
                  "手書きデータが見つかりません。ソラミ！ミルテアの再インストールをしてください。"}),
     [](const auto& info) { return std::string(info.param.name); });
 

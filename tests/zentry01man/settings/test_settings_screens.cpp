@@ -113,6 +113,23 @@ TEST_F(Settings, ShuffleWritesTheImageOnAndTheStartKeysAsLoaded) {
     EXPECT_EQ(stored(), (QStringList{"2", "2", "9x9", "1", "2", "0", "0"}));
 }
 
+// Each check box alone switched on: a value read from or written to another
+// check box's key shows as a wrong key.
+TEST_F(Settings, EachCheckBoxKeepsItsOwnKey) {
+    for (const QStringList& boxes : {QStringList{"1", "0", "0"}, QStringList{"0", "1", "0"}, QStringList{"0", "0", "1"}}) {
+        SCOPED_TRACE(boxes.join(',').toStdString());
+        QFile::remove(folder.file(QStringLiteral("Quillon01.ini")));
+        folder.writeIni(QStringLiteral("[Settings]\norder_flg=1\nstart_flg=2\nspecifie_start_no=%1\ndisplay_flg=%2\n"
+                                       "display_position=2\nzip_flg=%3\nsound_flg=%4\n")
+                            .arg(first + 1)
+                            .arg(boxes[0], boxes[1], boxes[2]));
+        CSettingDlg dlg(*app);
+        EXPECT_EQ(Child<QCheckBox>(&dlg, "displayCheck")->isChecked(), boxes[0] == "1");
+        confirm(dlg, QString());
+        EXPECT_EQ(stored(), (QStringList{"1", "2", QString::number(first + 1), boxes[0], "2", boxes[1], boxes[2]}));
+    }
+}
+
 TEST_F(Settings, ADisabledStartNumberIsWrittenUnchecked) {
     folder.writeIni(QStringLiteral("[Settings]\nstart_flg=1\nspecifie_start_no=99999\n"));
     CSettingDlg dlg(*app);

@@ -142,6 +142,25 @@ TEST_F(Registry, DeleteAsksWithTheReadingAndMarksTheRow) {
     EXPECT_EQ(storedRows(), 2) << "rows are never removed";
 }
 
+TEST_F(Registry, AfterADeleteTheSelectionStaysWhereTheUserStood) {
+    addUser(3, QStringLiteral("アオキ"), QStringLiteral("ケン"), QStringLiteral("青木"),
+            QStringLiteral("健"));
+    struct Case {
+        int deleted;
+        int selectedAfter;
+    } cases[] = {{2, 1}, {1, 3}, {3, 0}}; // listed by reading: アオキ (3), スズキ (2), ヤマダ (1)
+    CAddUserDlg registry(app->UserDb());
+    registry.show();
+    auto* list = Child<CUserListCtrl>(&registry, "userList");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(list->SelectUser(c.deleted));
+        folder.notifier.answers = {true};
+        Click(&registry, "deleteButton");
+        EXPECT_EQ(list->SelectedUserCode(), c.selectedAfter) << "deleted " << c.deleted;
+    }
+    EXPECT_EQ(list->ItemCount(), 0);
+}
+
 TEST_F(Registry, EditAndDeleteNeedASelectedRow) {
     CAddUserDlg registry(app->UserDb());
     registry.show();
