@@ -220,7 +220,7 @@ void CDB::verifyReadable(const QString& what, const QStringList& tables, bool pa
 }
 
 void CDB::OpenMaster() {
-    const QString defaultPath = programFolder() + QStringLiteral("Quillon01.mst");
+    const QString defaultPath = sharedDataFolder() + QStringLiteral("Quillon01.mst");
     QString path = AppSub::GetProfileString(QStringLiteral("mst_path"), defaultPath);
     if (!QFileInfo::exists(path)) {
         notifyMessage(QStringLiteral("データベース %1 が見つかりません。\n\n指導者用ユーティリティの「マスターデータ管理」でマスター・データ・ファイル名を確認してください。")
@@ -286,7 +286,7 @@ void CDB::OpenUser() {
                                 "フォルダが読み込み専用になっていないか確認してください。")
                      .arg(QDir::toNativeSeparators(programFolder())));
     if (!QFileInfo::exists(path)) {
-        const QString source = programFolder() + QStringLiteral("UserData.org");
+        const QString source = sharedDataFolder() + QStringLiteral("UserData.org");
         std::error_code ec;
         std::filesystem::copy_file(QFile::encodeName(source).toStdString(), QFile::encodeName(path).toStdString(),
                                    std::filesystem::copy_options::overwrite_existing, ec);
@@ -298,6 +298,8 @@ void CDB::OpenUser() {
         IC_THROW(DbMessages::notFound(path));
     // The template may be read-only; the working copy must not be.
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // In a folder shared by a group every member writes the same database.
+    ProgramFolder::makeGroupWritable(path);
     openFile(path, false);
     verifyReadable(QStringLiteral("ユーザーデータベース"), kUserTables, true);
     if (canWrite()) {

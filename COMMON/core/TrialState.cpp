@@ -3,6 +3,7 @@
 #include "Recordsets.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QLockFile>
 #include <QSysInfo>
 
@@ -19,7 +20,10 @@ bool TrialState::IsUnfinished(const CRsHistory_tbl& row) {
 }
 
 QString TrialState::InstanceLockPath(const QString& instanceName) {
-    return QDir::temp().filePath(instanceName + QStringLiteral(".lock"));
+    // Where the single running copy keeps its lock: the desktop user's runtime
+    // folder, so only this user's task program counts as running.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(instanceName + QStringLiteral(".lock"));
 }
 
 bool TrialState::IsProgramRunning(const QString& instanceName) {

@@ -3,6 +3,7 @@
 #include "Codec.h"
 #include "FontSubstitution.h"
 #include "MessageBoxNotifier.h"
+#include "ProgramFolder.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -11,7 +12,8 @@
 
 int RunProgram(const QString& instanceName, const QIcon& icon, const std::function<int()>& screens) {
     CSingleInstance guard(instanceName);
-    if (!guard.acquire())
+    const CSingleInstance::Start start = guard.acquire();
+    if (start == CSingleInstance::Start::AlreadyRunning)
         return 0; // the running copy has been asked to come forward
     QObject::connect(&guard, &CSingleInstance::activationRequested, &BringActiveScreenToFront);
 
@@ -24,12 +26,20 @@ int RunProgram(const QString& instanceName, const QIcon& icon, const std::functi
     MessageBoxNotifier boxes;
     INotifier* previous = setNotifier(&boxes);
     int code = 1;
+    // A user outside the shared folder's group learns why before anything is
+    // written there.
+    const QString folderProblem =
+        start == CSingleInstance::Start::Failed ? QString() : ProgramFolder::writeProblem(programFolder());
+    if (start == CSingleInstance::Start::Failed)
+        notifyError(guard.failureText());
+    else if (!folderProblem.isEmpty())
+        notifyError(folderProblem);
     // Every file of the programs is code page 932; without it nothing could be
     // read or written correctly.
-    if (cp932::available())
-        code = screens();
-    else
+    else if (!cp932::available())
         notifyError(QStringLiteral("文字コード Shift-JIS (windows-31j) を扱えないため、起動できません。"));
+    else
+        code = screens();
     setNotifier(previous);
     return code;
 }

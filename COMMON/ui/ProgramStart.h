@@ -1,7 +1,8 @@
 #pragma once
-// What both programs do around their screens: one running copy per program (a
-// second start asks the running copy to bring its active screen forward and
-// ends with 0, showing nothing), Japanese fonts and Qt texts, the program icon,
+// What both programs do around their screens: one running copy per program and
+// desktop user (a second start asks the running copy to bring its active screen
+// forward and ends with 0, showing nothing; a copy that cannot take the lock says
+// why and ends with 1), a writable program folder, Japanese fonts and Qt texts, the program icon,
 // message boxes through the notifier, and no run at all without code page 932.
 #include <QString>
 

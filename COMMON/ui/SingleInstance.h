@@ -1,7 +1,10 @@
 #pragma once
-// One running copy per user. The first copy holds a lock file and listens on a
-// local socket under the same name; a later copy finds the lock held, asks the
-// running copy over the socket to come to the front, and ends.
+// One running copy per desktop user. The first copy holds a lock file and
+// listens on a local socket beside it, both in the user's runtime folder
+// (XDG_RUNTIME_DIR), so other users on the same machine — fast user switching,
+// a shared classroom PC — run their own copies. A later copy of the same user
+// finds the lock held, asks the running copy over the socket to come to the
+// front, and ends. A lock left by a copy that died is taken over.
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -12,23 +15,37 @@ class QLocalServer;
 class CSingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit CSingleInstance(const QString& name, QObject* parent = nullptr);
+    enum class Start {
+        Acquired,       // this process now holds the lock
+        AlreadyRunning, // another copy holds it and has been asked to come forward
+        Failed,         // no lock could be taken: see failureText()
+    };
+
+    // folder: where the lock and socket live; empty for the user's runtime folder.
+    explicit CSingleInstance(const QString& name, const QString& folder = QString(), QObject* parent = nullptr);
     ~CSingleInstance() override;
 
-    // True when this process now holds the lock (keep the object alive for the
-    // program's life). False when another copy holds it; that copy has then been
-    // asked to come to the front.
-    bool acquire();
+    // Keep the object alive for the program's life after Acquired.
+    Start acquire();
+    // Why acquire() failed, in Japanese, naming the lock file.
+    QString failureText() const { return m_failure; }
+    QString lockPath() const;
+
+    // The user's runtime folder (empty when there is none).
+    static QString userRuntimeFolder();
 
 signals:
     // Another copy was started and asks this one to show itself.
     void activationRequested();
 
 private:
-    void notifyRunningCopy();
+    bool notifyRunningCopy();
     void listen();
+    QString socketPath() const;
 
     QString m_name;
-    QLockFile m_lock;
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;
+    QString m_failure;
 };

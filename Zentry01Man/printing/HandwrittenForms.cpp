@@ -59,7 +59,7 @@ void Print(QWidget* parent, int kind, int dataSet, int paper) {
         AppMessageBox(Zentry01ManStrings::NoPdfProgram, MsgIcon::Exclamation);
         return;
     }
-    const QString form = programFolder() + FileName(kind, dataSet, paper);
+    const QString form = sharedDataFolder() + FileName(kind, dataSet, paper);
     if (!QFileInfo::exists(form)) {
         AppMessageBox(QStringLiteral("手書きデータが見つかりません。ソラミ！ミルテアの再インストールをしてください。"),
                       MsgIcon::Exclamation);

@@ -48,7 +48,7 @@ CMstDataDlg::CMstDataDlg(CZentry01ManApp& app, QWidget* parent) : QDialog(parent
     connect(browseButton, &QPushButton::clicked, this, [this] { Guarded([this] { browse(); }); });
 }
 
-QString CMstDataDlg::DefaultPath() { return programFolder() + QStringLiteral("Quillon01.mst"); }
+QString CMstDataDlg::DefaultPath() { return sharedDataFolder() + QStringLiteral("Quillon01.mst"); }
 
 void CMstDataDlg::browse() {
     const QString chosen = FileDialogs::getOpenFileName(

@@ -8,22 +8,30 @@
 
 #include <gtest/gtest.h>
 
-// A private temporary folder for the guards' locks and sockets, for this
-// process and the programs it starts, so that no other copy on the machine interferes.
+// A private temporary and runtime folder for the guards' locks and sockets, for
+// this process and the programs it starts, so that no other copy on the machine interferes.
 class PrivateTemp {
 public:
-    PrivateTemp() : m_previous(qgetenv("TMPDIR")) { qputenv("TMPDIR", m_dir.path().toLocal8Bit()); }
+    PrivateTemp() : m_previous(qgetenv("TMPDIR")), m_previousRuntime(qgetenv("XDG_RUNTIME_DIR")) {
+        qputenv("TMPDIR", m_dir.path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+    }
     ~PrivateTemp() {
-        if (m_previous.isEmpty())
-            qunsetenv("TMPDIR");
+        restore("TMPDIR", m_previous);
+        restore("XDG_RUNTIME_DIR", m_previousRuntime);
+    }
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isEmpty())
+            qunsetenv(name);
         else
-            qputenv("TMPDIR", m_previous);
+            qputenv(name, value);
     }
     QString path() const { return m_dir.path(); }
 
 private:
     QTemporaryDir m_dir;
     QByteArray m_previous;
+    QByteArray m_previousRuntime;
 };
 
 // A copy of the built program (Zentry01, Zentry01Man) in a program folder of its own.
