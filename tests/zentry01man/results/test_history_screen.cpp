@@ -139,7 +139,7 @@ TEST_F(HistoryScreen, ATrialWithoutAnEndIsRunningOrInterruptedAndNeverAnalysed) 
         PrivateTemp temp;
         CSingleInstance taskProgram(TrialState::kTaskProgramInstance);
         if (running)
-            ASSERT_TRUE(taskProgram.acquire());
+            ASSERT_EQ(taskProgram.acquire(), CSingleInstance::Start::Acquired);
         auto dlg = open(true);
         CICListCtrl* list = dlg->List();
         ASSERT_EQ(list->ItemCount(), 4);
