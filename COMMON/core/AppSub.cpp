@@ -1,5 +1,7 @@
 #include "AppSub.h"
 
+#include "ClassroomFiles.h"
+#include "ClassroomSettings.h"
 #include "Clock.h"
 #include "Codec.h"
 
@@ -17,6 +19,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace AppSub {
 namespace {
@@ -48,17 +51,49 @@ QString csvPath(CsvKind kind, CDB& userDb, int problemCode, const QDateTime& sta
 
 QString ProfilePath() { return programFolder() + QStringLiteral("Quillon01.ini"); }
 
-int GetProfileInt(const QString& key, int def) { return GetSectionInt(kSettings, key, def); }
+namespace {
+// A classroom's server holds the trial conditions: the stored text, or def
+// (also when the server cannot be read, which is then reported).
+std::optional<QString> classroomCondition(const QString& key) {
+    CDB* server = ClassroomSettings::server();
+    if (!server || !ClassroomSettings::isCondition(key))
+        return std::nullopt;
+    try {
+        return ClassroomSettings::read(*server, key).value_or(QString());
+    } catch (const CDBException& e) {
+        notifyError(e.text());
+        return QString();
+    }
+}
+} // namespace
+
+int GetProfileInt(const QString& key, int def) {
+    if (const auto value = classroomCondition(key))
+        return PrivateProfile::parseProfileInt(*value, def);
+    return GetSectionInt(kSettings, key, def);
+}
 
 QString GetProfileString(const QString& key, const QString& def) {
+    if (const auto value = classroomCondition(key))
+        return value->isEmpty() ? def : *value;
     return PrivateProfile::readString(kSettings, key, def, ProfilePath());
 }
 
 void WriteProfileString(const QString& key, const QString& text) {
+    if (CDB* server = ClassroomSettings::server(); server && ClassroomSettings::isCondition(key)) {
+        ClassroomSettings::write(*server, key, text);
+        return;
+    }
     PrivateProfile::writeString(kSettings, key, text, ProfilePath());
 }
 
-void WriteProfileInt(const QString& key, int value) { WriteSectionInt(kSettings, key, value); }
+void WriteProfileInt(const QString& key, int value) {
+    if (CDB* server = ClassroomSettings::server(); server && ClassroomSettings::isCondition(key)) {
+        ClassroomSettings::write(*server, key, QString::number(value));
+        return;
+    }
+    WriteSectionInt(kSettings, key, value);
+}
 
 int GetSectionInt(const QString& section, const QString& key, int def) {
     return PrivateProfile::readInt(section, key, def, ProfilePath());
@@ -75,6 +110,16 @@ bool ImageOnScreen() { return GetProfileInt(QStringLiteral("display_flg"), 0) !=
 QString AnalysisFolder(bool create) { return ensureFolder(programFolder() + QStringLiteral("解析結果"), create); }
 
 QString UserFolder(int userCode, bool create) {
+    // A classroom keeps every PC's files on the server: bring this user's here first.
+    if (CDB* server = ClassroomSettings::server()) {
+        try {
+            ClassroomFiles::fetch(*server, AnalysisFolder(true), userCode);
+        } catch (const CDBException& e) {
+            notifyError(e.text());
+        } catch (const CICException& e) {
+            notifyError(e.GetErrorMessage());
+        }
+    }
     return ensureFolder(AnalysisFolder(create) + '/' + QString::number(userCode), create);
 }
 

@@ -1,6 +1,7 @@
 #include "DB.h"
 
 #include "AppSub.h"
+#include "ClassroomSettings.h"
 #include "Clock.h"
 #include "Codec.h"
 #include "ICException.h"
@@ -8,10 +9,14 @@
 #include "ProgramFolder.h"
 #include "Recordsets.h"
 #include "Schema.h"
+#include "ServerSchema.h"
+#include "SqlDialect.h"
+#include "UserDbServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -29,6 +34,80 @@ QString notUpdatable(const QString& tableName) {
 
 namespace {
 std::atomic<int> g_connectionSerial{0};
+
+// What a holder on a server needs beyond the file's fields, kept beside it.
+struct EngineState {
+    DbEngine engine = DbEngine::SQLite;
+    int busyTimeoutMs = CDB::kBusyTimeoutMs;
+};
+QMutex g_stateMutex;
+QHash<const CDB*, EngineState> g_states;
+
+EngineState stateOf(const CDB* db) {
+    QMutexLocker lock(&g_stateMutex);
+    return g_states.value(db);
+}
+void setState(const CDB* db, const EngineState& state) {
+    QMutexLocker lock(&g_stateMutex);
+    g_states.insert(db, state);
+}
+void dropState(const CDB* db) {
+    QMutexLocker lock(&g_stateMutex);
+    g_states.remove(db);
+}
+
+// A classroom's server: one connection per holder, the same statements, the
+// server's own locking in place of the file's. Throws CICException naming the
+// server when it cannot be reached or lacks the tables and cannot make them.
+void connectServer(const QString& connection, const UserDbServer& server) {
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        IC_THROW(UserDb::unreachableMessage(
+            server.url, QStringLiteral("PostgreSQL のドライバー（libqt6sql6-psql）がインストールされていません。")));
+    QString failure;
+    {
+        QSqlDatabase db = UserDb::addConnection(server, connection);
+        if (!db.open()) {
+            failure = UserDb::unreachableMessage(server.url, db.lastError().text());
+        } else {
+            try {
+                if (!Schema::missingOnServer(db).isEmpty())
+                    Schema::createOnServer(db);
+            } catch (const CDBException& e) {
+                failure = QStringLiteral("データベースサーバー %1 にユーザーデータベースの表がなく、作成もできません。\n\n"
+                                         "指導者が zentry-tool server init でサーバーを準備してください。\n\n%2")
+                              .arg(server.url, e.text());
+            }
+        }
+        if (!failure.isEmpty())
+            db.close();
+    }
+    if (!failure.isEmpty()) {
+        QSqlDatabase::removeDatabase(connection);
+        IC_THROW(failure);
+    }
+}
+
+// The same rule as on the file: one writer at a time, the lock taken as the
+// transaction begins so that identifiers read inside it stay free until the
+// commit, a wait of one busy timeout repeated kBusyWaits times. The primary
+// keys still refuse an identifier given twice by a writer outside this rule.
+void beginServerTrans(QSqlDatabase db, int busyTimeoutMs) {
+    for (int wait = 1;; ++wait) {
+        if (!db.transaction())
+            throw CDBException(db.lastError().text());
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SET LOCAL lock_timeout = %1").arg(busyTimeoutMs)) &&
+            q.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(DbEngines::kWriteLockKey)))
+            return;
+        const QSqlError error = q.lastError();
+        q.finish();
+        db.rollback();
+        // 55P03 lock_not_available: the other writer still holds it.
+        if (error.nativeErrorCode() != QLatin1String("55P03") || wait == CDB::kBusyWaits)
+            throw CDBException(error.text());
+    }
+}
+
 const QStringList kUserTables = {QStringLiteral("User_tbl"), QStringLiteral("History_tbl")};
 const QStringList kMasterTables = {QStringLiteral("Mst01"),      QStringLiteral("Mst02"),      QStringLiteral("Mst03"),
                                    QStringLiteral("Mst04"),      QStringLiteral("Mst02Error"), QStringLiteral("Mst04Error"),
@@ -44,6 +123,8 @@ QSqlDatabase CDB::database() const { return QSqlDatabase::database(m_connection,
 bool CDB::canWrite() const {
     if (!m_open || m_readOnly)
         return false;
+    if (DbEngines::engineOf(*this) == DbEngine::PostgreSQL)
+        return true; // the server's rights decide, statement by statement
     QFileInfo fi(m_path);
     return fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
 }
@@ -66,6 +147,22 @@ void CDB::Close() {
         QSqlDatabase::removeDatabase(m_connection);
     }
     m_open = false;
+    dropState(this);
+    if (ClassroomSettings::server() == this)
+        ClassroomSettings::setServer(nullptr);
+}
+
+DbEngine DbEngines::engineOf(const CDB& db) { return stateOf(&db).engine; }
+
+QString DbEngines::nativeSql(const CDB& db, const QString& sql) {
+    return engineOf(db) == DbEngine::PostgreSQL ? SqlDialect::toStandardQuoting(sql) : sql;
+}
+
+bool DbEngines::isDuplicateKey(const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL's unique_violation; SQLite's primary-key and unique constraints.
+    return code == QLatin1String("23505") || code == QLatin1String("1555") || code == QLatin1String("2067") ||
+           (code == QLatin1String("19") && error.databaseText().contains(QLatin1String("UNIQUE")));
 }
 
 void CDB::openFile(const QString& file, bool readOnly, bool asItLies) {
@@ -170,6 +267,17 @@ QString CDB::MasterFileProblem(const QString& path) {
 }
 
 void CDB::OpenUser() {
+    if (const auto server = UserDb::configuredServer()) {
+        Close();
+        m_path = server->url;
+        connectServer(m_connection, *server);
+        m_open = true;
+        m_readOnly = false;
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
+        // The classroom's trial conditions and files are the server's from here on.
+        ClassroomSettings::setServer(this);
+        return;
+    }
     const QString path = programFolder() + QStringLiteral("UserData.mdb");
     // Users, trials and their files can only be kept in a folder that takes
     // writes: a read-only one is named before anything else is tried.
@@ -201,6 +309,16 @@ void CDB::OpenUser() {
 }
 
 int CDB::OpenPrevious(const QString& folderWithSlash) {
+    // An installation of a classroom keeps its users on the server its ini names.
+    if (const auto server = UserDb::configuredServer(folderWithSlash + QStringLiteral("Quillon01.ini"))) {
+        Close();
+        m_path = server->url;
+        connectServer(m_connection, *server);
+        m_open = true;
+        m_readOnly = true;
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
+        return 1;
+    }
     const QString path = folderWithSlash + QStringLiteral("UserData.mdb");
     if (!QFileInfo::exists(path)) {
         notifyMessage(QStringLiteral("データベース %1 が見つかりません。インストール先Ver2フォルダを確認してください\n\n").arg(path),
@@ -227,6 +345,11 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 }
 
 void CDB::BeginTrans() {
+    const EngineState state = stateOf(this);
+    if (state.engine == DbEngine::PostgreSQL) {
+        beginServerTrans(database(), state.busyTimeoutMs);
+        return;
+    }
     QSqlDatabase db = database();
     if (!canWrite()) {
         if (!db.transaction())
@@ -250,6 +373,12 @@ void CDB::BeginTrans() {
 std::function<void(int)> CDB::s_busyWaitObserver;
 
 void CDB::SetBusyTimeout(int ms) {
+    EngineState state = stateOf(this);
+    if (state.engine == DbEngine::PostgreSQL) {
+        state.busyTimeoutMs = ms;
+        setState(this, state);
+        return;
+    }
     QSqlQuery(database()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
 }
 
@@ -266,27 +395,32 @@ void CDB::Rollback() {
 }
 
 bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
-    bool begun = false;
-    try {
-        db.BeginTrans();
-        begun = true;
-        write();
-        db.CommitTrans();
-        return true;
-    } catch (const CDBNotUpdatable& e) {
-        if (begun)
-            db.Rollback();
-        notifyMessage(e.text(), MsgIcon::Exclamation);
-    } catch (const CDBException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.text());
-    } catch (const CICException& e) {
-        if (begun)
-            db.Rollback();
-        notifyError(e.GetErrorMessage());
+    constexpr int kTries = 5;
+    for (int attempt = 1;; ++attempt) {
+        bool begun = false;
+        try {
+            db.BeginTrans();
+            begun = true;
+            write();
+            db.CommitTrans();
+            return true;
+        } catch (const CDBNotUpdatable& e) {
+            if (begun)
+                db.Rollback();
+            notifyMessage(e.text(), MsgIcon::Exclamation);
+        } catch (const CDBException& e) {
+            if (begun)
+                db.Rollback();
+            if (dynamic_cast<const CDBDuplicateKey*>(&e) && attempt < kTries)
+                continue;
+            notifyError(e.text());
+        } catch (const CICException& e) {
+            if (begun)
+                db.Rollback();
+            notifyError(e.GetErrorMessage());
+        }
+        return false;
     }
-    return false;
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {
@@ -295,7 +429,7 @@ QSqlQuery& CDB::cachedQuery(const QString& sql) {
         return **it;
     auto* q = new QSqlQuery(database());
     q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
+    if (!q->prepare(DbEngines::nativeSql(*this, sql))) {
         QString text = q->lastError().text();
         delete q;
         throw CDBException(text);

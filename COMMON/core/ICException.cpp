@@ -55,12 +55,14 @@ constexpr Explained kExplained[] = {
     {"file is not a database", "データベースのファイルが壊れています。"},
     {"disk I/O error", "ディスクの読み書きでエラーが発生しました。"},
     {"unable to open database file", "データベースのファイルを開けません。"},
+    {"permission denied", "データベースサーバーがこのログインにこの操作を許可していません。"},
 };
 
 QString explained(const QString& text) {
     // Only a lock held for many busy timeouts gets here; the engine's own
     // words would only puzzle.
-    if (text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive))
+    if (text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1String("due to lock timeout"), Qt::CaseInsensitive))
         return QStringLiteral("データベースを他のプログラムが長く使用しているため、書き込めませんでした。\n"
                               "しばらくしてから、もう一度操作してください。");
     for (const Explained& e : kExplained)

@@ -2,6 +2,7 @@
 
 #include "AppSub.h"
 #include "ArrDenpyo.h"
+#include "ClassroomFiles.h"
 #include "Codec.h"
 #include "DateUtil.h"
 #include "ICException.h"
@@ -104,12 +105,16 @@ void CInputLog::WriteLine(const QString& text) {
     }
     if (!syncToDisk(m_file->handle()))
         IC_THROW(cannotWrite(m_path, errno));
+    // Safe on disk first; then the classroom's server gets the line too.
+    ClassroomFiles::sendIfClassroom(m_path, false);
 }
 
 void CInputLog::Close() {
-    if (m_file)
-        m_file->close();
+    if (!m_file)
+        return;
+    m_file->close();
     m_file.reset();
+    ClassroomFiles::sendIfClassroom(m_path, true);
 }
 
 QString CInputLog::HeaderLine(int problemCode, int courseCode) {

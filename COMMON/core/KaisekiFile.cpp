@@ -2,6 +2,7 @@
 
 #include "AppSub.h"
 #include "ArrDenpyo.h"
+#include "ClassroomFiles.h"
 #include "Codec.h"
 #include "DateUtil.h"
 #include "ICException.h"
@@ -116,9 +117,11 @@ void CKaisekiFile::Open(CDB& userDb, CDB& masterDb, const TrialConditions& condi
 }
 
 void CKaisekiFile::Close() {
-    if (m_file)
-        m_file->close();
+    if (!m_file)
+        return;
+    m_file->close();
     m_file.reset();
+    ClassroomFiles::sendIfClassroom(m_path, true);
 }
 
 const CArrKaisekiMain_ShikouKai* CKaisekiFile::FirstResult() const {

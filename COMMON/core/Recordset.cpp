@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "DB.h"
+#include "DbEngine.h"
 #include "ICException.h"
 #include "Notifier.h"
 
@@ -180,7 +181,7 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
     QSqlQuery local(m_db->database());
     if (binds.isEmpty()) {
         local.setForwardOnly(true);
-        if (!local.prepare(m_sql))
+        if (!local.prepare(DbEngines::nativeSql(*m_db, m_sql)))
             throw CDBException(local.lastError().text());
     }
     QSqlQuery& q = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
@@ -353,12 +354,15 @@ void CRecordset::Update() {
         values << m_conditionBinds;
     }
     QSqlQuery q(m_db->database());
-    if (!q.prepare(sql))
+    if (!q.prepare(DbEngines::nativeSql(*m_db, sql)))
         throw CDBException(q.lastError().text());
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values.at(i));
-    if (!q.exec())
+    if (!q.exec()) {
+        if (DbEngines::isDuplicateKey(q.lastError()))
+            throw CDBDuplicateKey(q.lastError().text());
         throw CDBException(q.lastError().text());
+    }
     if (m_editMode == Editing && q.numRowsAffected() < 1) {
         m_editMode = NoEdit;
         throw CDBNotUpdatable(DbMessages::notUpdatable(tableNameBracketed()));

@@ -1,10 +1,14 @@
 #include "Schema.h"
+#include "ServerSchema.h"
 
 #include "ICException.h"
+#include "LiveTrials.h"
+#include "SqlDialect.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRegularExpression>
 
 namespace Schema {
 namespace {
@@ -21,8 +25,9 @@ QString voucher(const QString& table) {
 }
 } // namespace
 
-QStringList userDatabase() {
-    return {
+namespace {
+QStringList embeddedUserDatabase() {
+    return QStringList{
         QStringLiteral("CREATE TABLE [User_tbl] ([user_code] INTEGER PRIMARY KEY, [user_kname1] TEXT, "
                        "[user_kname2] TEXT, [user_name1] TEXT, [user_name2] TEXT, [start_no1] INTEGER, "
                        "[start_no2] INTEGER, [start_no3] INTEGER, [first_update] TEXT, [last_update] TEXT, "
@@ -39,8 +44,85 @@ QStringList userDatabase() {
                        "[result_code] TEXT, [color_code] TEXT, [end_flg] TEXT, [answer_time] TEXT, "
                        "[first_update] TEXT, [last_update] TEXT, [delete_flg] INTEGER)"),
         QStringLiteral("CREATE INDEX [History_user] ON [History_tbl] ([user_code], [execution_date])"),
-        QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion),
+    } + LiveTrials::TableStatements() +
+           QStringList{QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion)};
+}
+
+// The embedded statements in the server's words: standard quoting, REAL as
+// the 8-byte float it is in the file, no file-format pragma (a server
+// database starts in the current format).
+QString forServer(const QString& statement) {
+    static const QRegularExpression real(QStringLiteral("\\bREAL\\b"));
+    QString s = SqlDialect::toStandardQuoting(statement);
+    // Every PC may be the first to open a new server database.
+    if ((s.startsWith(QLatin1String("CREATE TABLE ")) || s.startsWith(QLatin1String("CREATE INDEX "))) &&
+        !s.mid(13).startsWith(QLatin1String("IF NOT EXISTS ")))
+        s.insert(13, QLatin1String("IF NOT EXISTS "));
+    s.replace(real, QStringLiteral("DOUBLE PRECISION"));
+    return s;
+}
+
+// What only a classroom's server holds: the trial conditions the instructor
+// sets for every PC, and each trial's files, so that any PC reads them.
+QStringList serverOnly() {
+    return {
+        QStringLiteral("CREATE TABLE [Settings_tbl] ([setting_key] TEXT PRIMARY KEY, [setting_value] TEXT)"),
+        QStringLiteral("CREATE TABLE [File_tbl] ([user_code] INTEGER, [file_name] TEXT, [bytes] BYTEA, "
+                       "[written] TEXT, [complete] INTEGER, PRIMARY KEY ([user_code], [file_name]))"),
     };
+}
+} // namespace
+
+QStringList userDatabase() { return embeddedUserDatabase(); }
+
+QStringList userDatabase(DbEngine engine) {
+    const QStringList statements = embeddedUserDatabase();
+    if (engine == DbEngine::SQLite)
+        return statements;
+    QStringList out;
+    for (const QString& s : statements + serverOnly())
+        if (!s.startsWith(QLatin1String("PRAGMA")))
+            out << forServer(s);
+    return out;
+}
+
+QStringList serverTables() {
+    return {QStringLiteral("User_tbl"), QStringLiteral("History_tbl"), QStringLiteral("Settings_tbl"),
+            QStringLiteral("File_tbl"), QStringLiteral("Live_tbl")};
+}
+
+QStringList missingOnServer(QSqlDatabase& db) {
+    QStringList missing;
+    QSqlQuery q(db);
+    for (const QString& table : serverTables()) {
+        q.prepare(QStringLiteral("select to_regclass(?)"));
+        q.addBindValue(QStringLiteral("\"%1\"").arg(table));
+        if (!q.exec())
+            throw CDBException(q.lastError().text());
+        if (!q.next() || q.value(0).isNull())
+            missing << table;
+        q.finish();
+    }
+    return missing;
+}
+
+void createOnServer(QSqlDatabase& db) {
+    if (!db.transaction())
+        throw CDBException(db.lastError().text());
+    try {
+        QSqlQuery q(db);
+        // "Already there" is the usual case, not news.
+        q.exec(QStringLiteral("SET LOCAL client_min_messages = warning"));
+        // Two PCs opening a new server at once: the second waits, then finds the tables.
+        if (!q.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kCreateLockKey)))
+            throw CDBException(q.lastError().text());
+        create(db, userDatabase(DbEngine::PostgreSQL));
+        if (!db.commit())
+            throw CDBException(db.lastError().text());
+    } catch (const CDBException&) {
+        db.rollback();
+        throw;
+    }
 }
 
 QStringList masterDatabase() {
@@ -93,12 +175,18 @@ void upgradeUserDatabase(QSqlDatabase& db) {
     exec(q, QStringLiteral("BEGIN IMMEDIATE"));
     try {
         // The other program may have converted it meanwhile.
-        if (formatVersion(q) < kUserDatabaseVersion) {
+        const int version = formatVersion(q);
+        if (version < 1) {
             for (const auto& t : kTextColumns)
                 for (const QString& c : t.columns)
                     exec(q, QStringLiteral("update [%1] set [%2] = '' where [%2] is null").arg(QLatin1String(t.table), c));
-            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         }
+        if (version < 2) {
+            for (const QString& s : LiveTrials::TableStatements())
+                exec(q, s);
+        }
+        if (version < kUserDatabaseVersion)
+            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kUserDatabaseVersion));
         exec(q, QStringLiteral("COMMIT"));
     } catch (const CDBException&) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));

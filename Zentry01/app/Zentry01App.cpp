@@ -1,6 +1,11 @@
 #include "Zentry01App.h"
 
+#include "AppSub.h"
+#include "ClassroomFiles.h"
+#include "ClassroomSettings.h"
 #include "DateUtil.h"
+#include "ICException.h"
+#include "Notifier.h"
 #include "Guarded.h"
 #include "Labels.h"
 #include "ProgramResources.h"
@@ -71,8 +76,29 @@ void CZentry01App::OpenDatabases() {
     m_user->OpenUser();
 }
 
+namespace {
+// A classroom's files that a trial could not send to the server (it was
+// unreachable) are sent now, and the trainee is told.
+void sendPendingFiles() {
+    CDB* server = ClassroomSettings::server();
+    if (!server)
+        return;
+    try {
+        const int sent = ClassroomFiles::sendPending(*server, AppSub::AnalysisFolder(true));
+        if (sent > 0)
+            notifyMessage(QStringLiteral("前回サーバーに送れなかった実施結果のファイル %1 件を、サーバーに送りました。").arg(sent),
+                          MsgIcon::Information);
+    } catch (const CDBException& e) {
+        notifyMessage(QStringLiteral("実施結果のファイルをサーバーに送れませんでした。次の起動時にもう一度送ります。\n\n%1")
+                          .arg(e.text()),
+                      MsgIcon::Exclamation);
+    }
+}
+} // namespace
+
 void CZentry01App::CloseUnfinishedTrials() {
     const QVector<CTrialRecovery::Closed> closed = CTrialRecovery::CloseUnfinished(*m_user, *m_master);
+    sendPendingFiles();
     if (closed.isEmpty())
         return;
     QStringList lines;
@@ -84,6 +110,7 @@ void CZentry01App::CloseUnfinishedTrials() {
     }
     AppMessageBox(Zentry01Strings::UnfinishedTrialsClosed, lines.join(u'\n'), MsgIcon::Exclamation);
 }
+
 
 void CZentry01App::discardDecks() {
     // The order points into the deck: let it go first.

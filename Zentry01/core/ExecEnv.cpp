@@ -159,12 +159,14 @@ int CExecEnv::CreateHistoryRow(CDB& userDb, const QDateTime& start) const {
         rs.m_answer_time.clear();
         rs.m_delete_flg = 0;
         rs.Update();
+        LiveTrials::WriteStart(userDb, autoNumber, static_cast<int>(TimeLimitMs() / 1000), start);
     });
     return written ? autoNumber : 0;
 }
 
 bool CExecEnv::CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaisekiMain_ShikouKai& totals,
-                                  int endFlag, const QString& answerTime) const {
+                                  int endFlag, const QString& answerTime, LiveTrials::State liveState,
+                                  std::optional<int> secondsLeft) const {
     CRsHistory_tbl rs(&userDb);
     try {
         rs.Open(CRecordset::dbOpenDynaset,
@@ -194,6 +196,7 @@ bool CExecEnv::CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaiseki
         rs.m_answer_time = answerTime;
         rs.m_last_update = appClock().now();
         rs.Update();
+        LiveTrials::WriteEnd(userDb, autoNumber, totals.m_answer_number, secondsLeft, liveState, rs.m_last_update);
     });
 }
 

@@ -4,9 +4,12 @@
 // database writes of a trial (its history row, created and completed, and the
 // user's next start number).
 #include "Labels.h"
+#include "LiveTrials.h"
 
 #include <QDateTime>
 #include <QString>
+
+#include <optional>
 
 class CDB;
 class CArrKaisekiMain_ShikouKai;
@@ -63,13 +66,19 @@ public:
     // positive or unreadable.
     int StoredStartNumber(CDB& userDb) const;
 
-    // Inserts the trial's history row with the conditions; returns its
+    // Inserts the trial's history row with the conditions, and its live row
+    // (this PC, the whole time limit left) in the same transaction; returns its
     // AutoNumber, or 0 when it could not be written (the reason has been shown).
     int CreateHistoryRow(CDB& userDb, const QDateTime& start) const;
     // Writes the trial's twelve result values, the end reason (0 time limit,
-    // 1 ended by the trainee), the working time text and last_update.
+    // 1 ended by the trainee), the working time text and last_update, and
+    // with them the live row's end: liveState, the cards scored and the
+    // seconds left (nullopt keeps the last reported, for a trial closed after
+    // its program was killed).
     bool CompleteHistoryRow(CDB& userDb, int autoNumber, const CArrKaisekiMain_ShikouKai& totals, int endFlag,
-                            const QString& answerTime) const;
+                            const QString& answerTime,
+                            LiveTrials::State liveState = LiveTrials::State::Aborted,
+                            std::optional<int> secondsLeft = std::nullopt) const;
     // Stores the user's next start number for problem_code: cardNumber in number
     // order, 1 when shuffled.
     bool StoreNextStartNumber(CDB& userDb, int cardNumber) const;

@@ -15,6 +15,7 @@
 #include "KCPrintImage.h"
 #include "KCStaticShintyoku.h"
 #include "KaisekiFile.h"
+#include "LiveTrials.h"
 #include "Labels.h"
 #include "ProgramResources.h"
 #include "Result2Dlg.h"
@@ -26,6 +27,7 @@
 #include "Zentry01Strings.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -89,7 +91,7 @@ bool CDenpyoDlg::OpenTrial() {
         return false;
     }
 
-    m_openedAt = appClock().now();
+    m_openedAt = m_lastReport = appClock().now();
     m_historyNo = Env().CreateHistoryRow(*m_userDb, m_openedAt);
     if (m_historyNo == 0) {
         setResult(Rejected);
@@ -428,6 +430,18 @@ void CDenpyoDlg::ResetLabelColours() {
         label->ResetColours();
 }
 
+void CDenpyoDlg::reportCard(int cardsDone) {
+    const QDateTime now = appClock().now();
+    const int left = static_cast<int>(std::max<qint64>(remainingSeconds(), 0));
+    const int took = static_cast<int>(m_lastReport.secsTo(now));
+    m_lastReport = now;
+    // Written once the next card is up: a write that meets a busy disk never
+    // stands between the trainee and the next card.
+    QTimer::singleShot(0, this, [this, cardsDone, left, took, now] {
+        LiveTrials::ReportCard(*m_userDb, m_historyNo, cardsDone, left, took, now);
+    });
+}
+
 void CDenpyoDlg::saveCard(int position, bool log) {
     const int index = Deck().CardAtPosition(position);
     Deck().MarkFinished(index);
@@ -442,8 +456,10 @@ void CDenpyoDlg::onNext() {
     if (m_closing)
         return;
     CWaitCursor wait;
-    if (!m_finished)
+    if (!m_finished) {
         saveCard(m_position, true);
+        reportCard(m_position + 1);
+    }
     if (m_position + 1 < positionCount(Deck())) {
         if (Env().sound_flg && Env().course_code != 1)
             PlayWave(Wave::NextCard);
@@ -576,8 +592,12 @@ void CDenpyoDlg::closeTrial(int endFlag) {
     }
     m_kaiseki.Close();
 
+    // Through the last card or to the time limit is a finished trial; ended
+    // by the trainee before that, an aborted one.
+    const auto liveState = endFlag == 0 || m_finished ? LiveTrials::State::Finished : LiveTrials::State::Aborted;
     if (const CArrKaisekiMain_ShikouKai* totals = m_kaiseki.FirstResult())
-        Env().CompleteHistoryRow(*m_userDb, m_historyNo, *totals, endFlag, Deck().WorkingTime());
+        Env().CompleteHistoryRow(*m_userDb, m_historyNo, *totals, endFlag, Deck().WorkingTime(), liveState,
+                                 static_cast<int>(std::max<qint64>(remainingSeconds(), 0)));
 
     if (!m_finished)
         Env().StoreNextStartNumber(*m_userDb, Deck().at(CurrentDeckIndex()).number);

@@ -129,6 +129,9 @@ private:
     void layOut();
     void showCard(int position);
     void saveCard(int position, bool log);
+    // The live row after a completed card: the count, the time left and how
+    // long the card took, written as soon as the screen is idle again.
+    void reportCard(int cardsDone);
     void onNext();
     void onAbort();
     void onCheck();
@@ -148,6 +151,7 @@ private:
 
     int m_position = 0;
     QDateTime m_openedAt;
+    QDateTime m_lastReport;
     int m_historyNo = 0;
     bool m_finished = false;
     bool m_ending = false;  // the end question is open, or the trial is closing

@@ -1,6 +1,7 @@
 #include "ScreenLinks.h"
 
 #include "KaisekiDlg.h"
+#include "LiveDlg.h"
 #include "PrintDlg.h"
 #include "RirekiDlg.h"
 #include "UserHikakuDlg.h"
@@ -15,6 +16,11 @@ void OpenPrintScreen(QWidget* menu) {
 
 void OpenExternalDataScreen(QWidget* menu) {
     CKaisekiDlg screen(menu);
+    screen.exec();
+}
+
+void OpenLiveScreen(QWidget* menu) {
+    CLiveDlg screen(theManApp().UserDb(), theManApp().MasterDb(), menu);
     screen.exec();
 }
 

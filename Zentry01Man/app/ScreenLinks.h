@@ -9,6 +9,8 @@ class QWidget;
 void OpenPrintScreen(QWidget* menu);
 // Menu "６．外部データの取り込み・取り出し".
 void OpenExternalDataScreen(QWidget* menu);
+// "実施状況", the trials running now: the menu's small button and Ctrl+L.
+void OpenLiveScreen(QWidget* menu);
 // The trial history of one user, opened from the user selection screen, which
 // stays open underneath: selectTrials for choosing trials for the result
 // output, else the plain list; title as the screen shows it.

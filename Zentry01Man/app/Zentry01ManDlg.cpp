@@ -5,6 +5,7 @@
 #include "Guarded.h"
 #include "MstDataDlg.h"
 #include "ScreenLinks.h"
+#include "ScreenSetup.h"
 #include "SettingDlg.h"
 #include "StringTable.h"
 #include "UserSelectDlg.h"
@@ -13,7 +14,12 @@
 #include "Zentry01ManApp.h"
 #include "Zentry01ManStrings.h"
 
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 // Seven buttons must fit under the banner on 800 × 600.
@@ -70,6 +76,24 @@ CZentry01ManDlg::CZentry01ManDlg(QWidget* parent)
     QPushButton* end = addButton(QStringLiteral("  ７．終了(&7)"), QStringLiteral("endButton"));
     connect(end, &QPushButton::clicked, this, &QDialog::reject);
     finishSetUp(UtilityIcon());
+
+    // The live view sits apart from the seven numbered buttons, at the bottom
+    // right, so their order, digits and Esc stay as they are.
+    // A tool button, not one more of the menu's push buttons.
+    auto* live = new QToolButton(this);
+    live->setText(QStringLiteral("実施状況(&L)..."));
+    live->setObjectName(QStringLiteral("liveButton"));
+    live->setToolTip(QStringLiteral("実施中の試行の一覧 (Ctrl+L)"));
+    connect(live, &QToolButton::clicked, this, [this] { openScreen([this] { OpenLiveScreen(this); }); });
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(shortcut, &QShortcut::activated, live, &QToolButton::click);
+    if (auto* outer = qobject_cast<QVBoxLayout*>(layout())) {
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(0, 0, ScreenSetup::ScaleX(this, 12), ScreenSetup::ScaleY(this, 10));
+        row->addStretch(1);
+        row->addWidget(live);
+        outer->addLayout(row);
+    }
     setVersionItem(StringTable::text(Zentry01ManStrings::VersionMenuItem), [this] { ShowAbout(); });
 }
 

@@ -1,7 +1,9 @@
 #include "Export.h"
 
 #include "AppSub.h"
+#include "ClassroomFiles.h"
 #include "Clock.h"
+#include "DbEngine.h"
 #include "ExportFormat.h"
 #include "ExportStrings.h"
 #include "ICException.h"
@@ -316,6 +318,9 @@ bool CExport::Export(const QString& source, const QString& exportFolder) {
     QVector<ExportFormat::LeftOutTrial> leftOut;
     const QByteArray history = ExportFormat::HistoryTsv(m_source, &leftOut);
     const QByteArray users = ExportFormat::UserDataUkv(m_source);
+    // A classroom's files are on its server: the local folder gets them all first.
+    if (DbEngines::engineOf(m_source) == DbEngine::PostgreSQL)
+        ClassroomFiles::fetch(m_source, s + kAnalysis);
     m_source.Close();
     m_leftOut = int(leftOut.size());
     const QSet<QString> unfinishedFiles = trialFiles(s + kAnalysis, leftOut);

@@ -1,12 +1,22 @@
 #include "ExternalDataChecks.h"
 
 #include "AppSub.h"
+#include "ICException.h"
+#include "UserDbServer.h"
 
 #include <QFileInfo>
 
 namespace ExternalDataChecks {
 namespace {
 bool isFolder(const QString& path) { return !path.trimmed().isEmpty() && QFileInfo(path.trimmed()).isDir(); }
+
+bool classroomInstallation(const QString& folderWithSlash) {
+    try {
+        return UserDb::configuredServer(folderWithSlash + QStringLiteral("Quillon01.ini")).has_value();
+    } catch (const CICException&) {
+        return true; // opening it names what is wrong with the key
+    }
+}
 } // namespace
 
 std::optional<Refusal> CheckExport(const QString& source, const QString& destination) {
@@ -14,7 +24,9 @@ std::optional<Refusal> CheckExport(const QString& source, const QString& destina
     if (!isFolder(source))
         return Refusal{SourceMissing, Field::Source};
     const QString s = AppSub::FolderWithSlash(source);
-    if (!QFileInfo::exists(s + QStringLiteral("UserData.mdb")) || !QFileInfo(s + QStringLiteral("解析結果")).isDir())
+    // A classroom's installation keeps its data on the server its ini names.
+    if (!classroomInstallation(s) &&
+        (!QFileInfo::exists(s + QStringLiteral("UserData.mdb")) || !QFileInfo(s + QStringLiteral("解析結果")).isDir()))
         return Refusal{NoDataInSource, Field::Source};
     if (!isFolder(destination))
         return Refusal{DestinationMissing, Field::Destination};

@@ -1,6 +1,7 @@
 #include "AppSub.h"
 #include "Clock.h"
 #include "DB.h"
+#include "DbEngine.h"
 #include "ICException.h"
 #include "Recordsets.h"
 #include "Schema.h"
@@ -573,7 +574,7 @@ TEST_P(InterleavedWrite, WritesOnlyItsChangesToTheRowItRead) {
     CRsUser_tbl rs(&ours);
     rs.Open(CRecordset::dbOpenDynaset, QString::fromUtf8(c.statement), c.args);
     ASSERT_FALSE(rs.IsEOF());
-    ASSERT_TRUE(QSqlQuery(other.database()).exec(QString::fromUtf8(c.otherWrite)));
+    ASSERT_TRUE(QSqlQuery(other.database()).exec(DbEngines::nativeSql(other, QString::fromUtf8(c.otherWrite))));
 
     const bool written = RunWriteTransaction(ours, [&] {
         rs.Edit();
@@ -582,7 +583,9 @@ TEST_P(InterleavedWrite, WritesOnlyItsChangesToTheRowItRead) {
     });
     EXPECT_EQ(written, c.written);
     QSqlQuery q(other.database());
-    ASSERT_TRUE(q.exec("select start_no2, user_name2, delete_flg from User_tbl where user_code = 1") && q.next());
+    ASSERT_TRUE(q.exec(DbEngines::nativeSql(
+                    other, "select [start_no2], [user_name2], [delete_flg] from [User_tbl] where [user_code] = 1")) &&
+                q.next());
     EXPECT_EQ(q.value(0).toInt(), c.startNo2);
     EXPECT_EQ(q.value(1).toString(), QString::fromUtf8(c.name2));
     EXPECT_EQ(q.value(2).toInt(), c.deleted);
@@ -600,14 +603,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         InterleavedCase{"NameEditedMeanwhileIsKept",
                         "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
-                        "update User_tbl set user_name2 = '変更'", true, 41, "変更", 0},
+                        "update [User_tbl] set [user_name2] = '変更'", true, 41, "変更", 0},
         InterleavedCase{"UserDeletedMeanwhileStaysDeleted",
                         "select * from [User_tbl] where [user_code] = %d and [delete_flg] <> 1 ", {1},
-                        "update User_tbl set delete_flg = 1", false, 0, "衣", 1},
+                        "update [User_tbl] set [delete_flg] = 1", false, 0, "衣", 1},
         InterleavedCase{"RenamedMeanwhileNoLongerMatchesTheBoundNames",
                         "select * from [User_tbl] where [user_name1] = '%s' and [user_name2] = '%s' and "
                         "[delete_flg] <> 1 ",
-                        {"亜", "衣"}, "update User_tbl set user_name2 = '別'", false, 0, "別", 0}),
+                        {"亜", "衣"}, "update [User_tbl] set [user_name2] = '別'", false, 0, "別", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UserDatabase, NullTextsOfAnEarlierBuildBecomeEmptyOnceOnOpening) {

@@ -1,5 +1,6 @@
 #include "AppSub.h"
 #include "ArrKaisekiMain.h"
+#include "DbEngine.h"
 #include "DeckFixtures.h"
 #include "ExecEnv.h"
 #include "TestFolder.h"
@@ -381,7 +382,8 @@ TEST_F(EnvTest, TrialStartedByTheOtherProgramMeanwhileGetsItsOwnNumber) {
         db.OpenUser();
         RunWriteTransaction(db, [&] {
             QSqlQuery q(db.database());
-            q.exec("insert into History_tbl (AutoNumber, user_code, delete_flg) values (1, 1, 0)");
+            q.exec(DbEngines::nativeSql(
+                db, "insert into [History_tbl] ([AutoNumber], [user_code], [delete_flg]) values (1, 1, 0)"));
             inserted.set_value();
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         });

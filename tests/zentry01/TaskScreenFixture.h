@@ -8,6 +8,7 @@
 #include "FakeClock.h"
 #include "Codec.h"
 #include "DB.h"
+#include "DbEngine.h"
 #include "ExecEnv.h"
 #include "KaisekiFile.h"
 #include "Schema.h"
@@ -137,9 +138,9 @@ protected:
         app = std::make_unique<CZentry01App>();
         app->OpenDatabases();
         QSqlQuery q(app->UserDb().database());
-        ASSERT_TRUE(q.exec(QStringLiteral(
-            "insert into [User_tbl] values (7, 'ヤマダ', 'タロウ', '山田', '太郎', 0, 0, 0, "
-            "'2026-03-01 08:00:00', '2026-03-01 08:00:00', 0)")));
+        ASSERT_TRUE(q.exec(DbEngines::nativeSql(
+            app->UserDb(), QStringLiteral("insert into [User_tbl] values (7, 'ヤマダ', 'タロウ', '山田', '太郎', 0, 0, 0, "
+                                          "'2026-03-01 08:00:00', '2026-03-01 08:00:00', 0)"))));
     }
     void TearDown() override { app.reset(); }
 
@@ -162,7 +163,8 @@ protected:
     // One column of a history row.
     QVariant history(int autoNumber, const QString& column) {
         QSqlQuery q(app->UserDb().database());
-        q.prepare(QStringLiteral("select [%1] from [History_tbl] where [AutoNumber] = ?").arg(column));
+        q.prepare(DbEngines::nativeSql(app->UserDb(),
+                                       QStringLiteral("select [%1] from [History_tbl] where [AutoNumber] = ?").arg(column)));
         q.addBindValue(autoNumber);
         if (!q.exec() || !q.next())
             return {};
@@ -170,7 +172,8 @@ protected:
     }
     int startNumber(int problem) {
         QSqlQuery q(app->UserDb().database());
-        q.exec(QStringLiteral("select [start_no%1] from [User_tbl] where [user_code] = 7").arg(problem));
+        q.exec(DbEngines::nativeSql(
+            app->UserDb(), QStringLiteral("select [start_no%1] from [User_tbl] where [user_code] = 7").arg(problem)));
         return q.next() ? q.value(0).toInt() : -1;
     }
     static QByteArray readBytes(const QString& path) {

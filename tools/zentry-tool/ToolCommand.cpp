@@ -1,8 +1,10 @@
 #include "ToolCommand.h"
 
+#include "ClassroomSettings.h"
 #include "DB.h"
 #include "ICException.h"
 #include "ProgramFolder.h"
+#include "UserDbServer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,6 +81,22 @@ bool OpenUserDatabase(const QString& folder, CDB& user, QString* error) {
         return false;
     }
     setProgramFolder(info.absoluteFilePath());
+    try {
+        // A classroom's folder names its server; the tool reads the same data there.
+        if (UserDb::configuredServer()) {
+            if (user.OpenPrevious(programFolder()) != 1)
+                return false;
+            // The trials' files and conditions are read from the server too.
+            ClassroomSettings::setServer(&user);
+            return true;
+        }
+    } catch (const CICException& e) {
+        *error = e.GetErrorMessage();
+        return false;
+    } catch (const CDBException& e) {
+        *error = e.text();
+        return false;
+    }
     const QString path = programFolder() + QStringLiteral("UserData.mdb");
     // The tool only reads: a missing user database is an error, never created from the template.
     if (!QFileInfo(path).isFile()) {

@@ -4,10 +4,14 @@
 //   zentry-tool compare --folder DIR --task T [--level L]
 //   zentry-tool export --from INSTALLATION --to FOLDER
 //   zentry-tool import --folder PROGRAM_FOLDER --from FOLDER
+//   zentry-tool server init --url URL | migrate --folder PROGRAM_FOLDER --url URL
+//   zentry-tool live --folder PROGRAM_FOLDER [--follow]
 #include "AnalyzeCommand.h"
 #include "CompareCommand.h"
 #include "ExportCommand.h"
 #include "HistoryCommand.h"
+#include "ServerCommand.h"
+#include "LiveCommand.h"
 #include "Notifier.h"
 
 #include <QCoreApplication>
@@ -45,7 +49,15 @@ const Command kCommands[] = {
     {"compare", CompareCommand, CompareUsage},
     {"export", ExportCommand, ExportUsage},
     {"import", ImportCommand, ImportUsage},
+    {"server", ServerCommand, ServerUsage},
+    {"live", nullptr, LiveUsage},
 };
+
+// Lines of a command that runs until interrupted go out as they come.
+void writeNow(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
 
 QString usage() {
     return QStringLiteral(
@@ -54,7 +66,9 @@ QString usage() {
         "  history   a user's trial-history list and extremes as JSON (zentry-tool history --help)\n"
         "  compare   the user comparison as the saved CSV file (zentry-tool compare --help)\n"
         "  export    export of an installation's users, trials and analysis files\n"
-        "  import    import of an export folder into an installation\n");
+        "  import    import of an export folder into an installation\n"
+        "  server    a classroom's PostgreSQL server: init, migrate (zentry-tool server --help)\n"
+        "  live      the trials running now as JSON lines, --follow to keep watching\n");
 }
 
 bool isHelp(const QString& arg) {
@@ -87,7 +101,7 @@ int main(int argc, char** argv) {
         printTo(stdout, command->usage());
         return ToolCommand::kDone;
     }
-    const ToolCommand::Result result = command->run(args);
+    const ToolCommand::Result result = command->run ? command->run(args) : LiveCommand(args, writeNow);
     if (result.exitCode != ToolCommand::kDone) {
         QString text = QStringLiteral("zentry-tool %1: %2\n").arg(name, result.error);
         if (result.exitCode == ToolCommand::kBadArguments)

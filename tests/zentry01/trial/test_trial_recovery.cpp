@@ -93,14 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Trials, TrialRecoveryTest,
 TEST_F(TrialRecoveryTest, FinishedAndDeletedTrialsStayAsTheyAre) {
     interruptTrial(2, 1);
     QSqlQuery q(app->UserDb().database());
-    ASSERT_TRUE(q.exec(QStringLiteral("update [History_tbl] set [delete_flg] = 1")));
+    ASSERT_TRUE(q.exec(DbEngines::nativeSql(app->UserDb(), QStringLiteral("update [History_tbl] set [delete_flg] = 1"))));
     // A trial that ran out of time with no card done has only its last_update to tell it apart.
-    ASSERT_TRUE(q.exec(QStringLiteral(
+    ASSERT_TRUE(q.exec(DbEngines::nativeSql(app->UserDb(), QStringLiteral(
         "insert into [History_tbl] ([AutoNumber], [user_code], [problem_code], [course_code], [end_time], "
         "[execution_date], [first_update], [last_update], [end_flg], [answer_time], [answer_number], "
         "[delete_flg]) "
         "values (2, 7, '2', '1', '1', '2026-04-01 10:00:00', '2026-04-01 10:00:00', '2026-04-01 10:15:00', "
-        "'', '', 0, 0)")));
+        "'', '', 0, 0)"))));
     app->CloseUnfinishedTrials();
     EXPECT_EQ(history(1, QStringLiteral("end_flg")).toString(), QString());
     EXPECT_EQ(history(2, QStringLiteral("end_flg")).toString(), QString());

@@ -1,0 +1,70 @@
+#include "ClassroomSettings.h"
+
+#include "DB.h"
+#include "ICException.h"
+#include "PrivateProfile.h"
+#include "SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace ClassroomSettings {
+namespace {
+const char* const kConditionKeys[] = {"order_flg", "start_flg", "specifie_start_no", "display_flg",
+                                      "display_position", "zip_flg", "sound_flg"};
+CDB* g_server = nullptr;
+
+const char* const kUpsert =
+    "insert into [Settings_tbl] ([setting_key], [setting_value]) values (?, ?) "
+    "on conflict ([setting_key]) do update set [setting_value] = excluded.[setting_value]";
+
+QSqlQuery run(QSqlDatabase db, const QString& sql, const QVariantList& values) {
+    QSqlQuery q(db);
+    if (!q.prepare(SqlDialect::toStandardQuoting(sql)))
+        throw CDBException(q.lastError().text());
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
+    if (!q.exec())
+        throw CDBException(q.lastError().text());
+    return q;
+}
+} // namespace
+
+bool isCondition(const QString& key) {
+    for (const char* k : kConditionKeys)
+        if (key.compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+CDB* server() { return g_server; }
+void setServer(CDB* db) { g_server = db; }
+
+std::optional<QString> read(CDB& db, const QString& key) {
+    QSqlQuery q = run(db.database(),
+                      QStringLiteral("select [setting_value] from [Settings_tbl] where [setting_key] = ?"),
+                      {key.toLower()});
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toString();
+}
+
+bool write(CDB& db, const QString& key, const QString& value) {
+    return RunWriteTransaction(db, [&] { run(db.database(), QLatin1String(kUpsert), {key.toLower(), value}); });
+}
+
+int copyFromIni(QSqlDatabase& server, const QString& iniFile) {
+    int copied = 0;
+    for (const char* k : kConditionKeys) {
+        const QString key = QLatin1String(k);
+        const QString marker = QStringLiteral("\x01absent");
+        const QString value = PrivateProfile::readString(QStringLiteral("Settings"), key, marker, iniFile);
+        if (value == marker)
+            continue;
+        run(server, QLatin1String(kUpsert), {key, value});
+        ++copied;
+    }
+    return copied;
+}
+} // namespace ClassroomSettings

@@ -1,0 +1,241 @@
+#include "LiveDlg.h"
+
+#include "Clock.h"
+#include "Guarded.h"
+#include "HistoryList.h"
+#include "Labels.h"
+#include "LiveChanges.h"
+#include "OutResultList.h"
+#include "OutSelection.h"
+#include "ScreenSetup.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOption>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using LiveTrials::Row;
+
+namespace {
+constexpr int kTickMs = 1000;
+constexpr int kSortRole = Qt::UserRole + 1;
+constexpr int kShareRole = Qt::UserRole + 2; // elapsed per mille, for the bar
+
+int compareKeys(const QVariant& a, const QVariant& b) {
+    const QPartialOrdering o = QVariant::compare(a, b);
+    return o == QPartialOrdering::Less ? -1 : o == QPartialOrdering::Greater ? 1 : 0;
+}
+
+// Sorts by the key each cell carries (numbers and times by value), the
+// start and then the trial number breaking ties, so that the order is stable.
+class LiveItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int c = treeWidget() ? treeWidget()->sortColumn() : 0;
+        for (const int column : {c, int(CLiveDlg::Start)})
+            if (const int order = compareKeys(data(column, kSortRole), other.data(column, kSortRole)))
+                return order < 0;
+        return data(0, Qt::UserRole).toInt() < other.data(0, Qt::UserRole).toInt();
+    }
+};
+
+// The elapsed share of the trial time as a bar behind the cell's text.
+class ElapsedBar : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionProgressBar bar;
+        bar.rect = option.rect.adjusted(2, 2, -2, -2);
+        bar.minimum = 0;
+        bar.maximum = 1000;
+        bar.progress = index.data(kShareRole).toInt();
+        bar.text = index.data(Qt::DisplayRole).toString();
+        bar.textVisible = true;
+        bar.textAlignment = Qt::AlignCenter;
+        bar.state = option.state | QStyle::State_Horizontal;
+        bar.palette = option.palette;
+        bar.fontMetrics = option.fontMetrics;
+        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(option.rect, option.palette.highlight());
+        style->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
+    }
+};
+
+QString startText(const QDateTime& t) { return t.toString(QStringLiteral("HH:mm")); }
+
+// Where the history screen lists the trial: the filter it passes and its 試行回.
+bool historyPlace(CDB& userDb, const Row& r, COutSelection& selection) {
+    for (const int trialTime : {r.endTime >= 1 && r.endTime <= 4 ? r.endTime : 2, int(HistoryFilter::Aborted)}) {
+        HistoryFilter filter;
+        filter.task = r.task;
+        filter.trialTime = trialTime;
+        filter.courseGroup = r.course == 2 ? 2 : 1;
+        CHistoryList list;
+        if (!list.Load(userDb, r.userCode, filter))
+            return false;
+        const auto& rows = list.Rows();
+        const auto it = std::find_if(rows.begin(), rows.end(),
+                                     [&](const HistoryListRow& h) { return h.autoNumber == r.autoNumber; });
+        if (it != rows.end()) {
+            selection = {r.userCode, filter, {r.autoNumber}, {int(it - rows.begin()) + 1}};
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
+    : COutScreen(QStringLiteral("実施状況"), parent), m_userDb(userDb), m_masterDb(masterDb),
+      m_changes(ILiveChanges::For(userDb)) {
+    setObjectName(QStringLiteral("liveScreen"));
+    m_count = addCountRow();
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("liveList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    QStringList captions(kColumns);
+    captions[UserName] = QStringLiteral("ユーザー名");
+    captions[Host] = QStringLiteral("PC");
+    captions[State] = QStringLiteral("状態");
+    captions[Cards] = QStringLiteral("作業枚数");
+    captions[Elapsed] = QStringLiteral("経過");
+    captions[Left] = QStringLiteral("残り時間");
+    captions[Start] = QStringLiteral("開始時刻");
+    captions[Task] = QStringLiteral("課題");
+    captions[Course] = QStringLiteral("コース");
+    captions[Conditions] = QStringLiteral("条件");
+    m_list->setHeaderLabels(captions);
+    m_list->setItemDelegateForColumn(Elapsed, new ElapsedBar(m_list));
+    // Columns fit their captions until rows come, then their contents; the
+    // bar keeps room for "60/60分".
+    const QFontMetrics fm = m_list->fontMetrics();
+    for (int c = 0; c < kColumns; ++c)
+        m_list->setColumnWidth(c, fm.horizontalAdvance(m_list->headerItem()->text(c)) + ScreenSetup::ScaleX(this, 24));
+    m_list->setColumnWidth(Elapsed, fm.horizontalAdvance(QStringLiteral("60/60分")) + ScreenSetup::ScaleX(this, 40));
+    m_list->header()->setSortIndicatorShown(true);
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(Start, Qt::AscendingOrder);
+    body()->addWidget(m_list, 1);
+
+    QPushButton* close = button(QStringLiteral("閉じる"), "closeButton");
+    addButtonRow({close});
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { openResults(item); });
+
+    m_timer.setInterval(kTickMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+    Tick();
+    m_timer.start();
+}
+
+CLiveDlg::~CLiveDlg() = default;
+
+void CLiveDlg::Tick() {
+    const qint64 ms = appClock().msecsSinceStart();
+    if (!m_polled || ms - m_lastPollMs >= ILiveChanges::kPollMs) {
+        m_polled = true;
+        m_lastPollMs = ms;
+        if (m_changes->TakeChange()) {
+            read();
+            showRows();
+            return;
+        }
+    }
+    const QDateTime now = appClock().now();
+    for (Row& r : m_rows)
+        LiveTrials::Age(r, now);
+    showRows();
+}
+
+void CLiveDlg::read() {
+    // A failure is shown once: the rows are read again at the next change.
+    Guarded([this] {
+        ++m_reads;
+        m_rows = LiveTrials::Read(m_userDb, appClock().now());
+    });
+}
+
+void CLiveDlg::showRows() {
+    QHash<int, QTreeWidgetItem*> kept;
+    const int sortColumn = m_list->sortColumn();
+    const Qt::SortOrder order = m_list->header()->sortIndicatorOrder();
+    m_list->setSortingEnabled(false); // resorted once below, not after every cell
+    for (const Row& r : m_rows) {
+        QTreeWidgetItem* item = m_items.take(r.autoNumber);
+        if (!item) {
+            item = new LiveItem(m_list);
+            item->setData(0, Qt::UserRole, r.autoNumber);
+            for (int c : {Cards, Left})
+                item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        kept.insert(r.autoNumber, item);
+        const int elapsed = std::max(0, r.limitSeconds - r.secondsLeft);
+        const struct {
+            int column;
+            QString text;
+            QVariant key;
+        } cells[] = {
+            {UserName, r.userName, r.userName},
+            {Host, r.host, r.host},
+            {Task, Labels::Problem(r.task), r.task},
+            {Course, Labels::Course(r.course), r.course},
+            {Conditions, r.ConditionsText(), r.ConditionsText()},
+            {Start, startText(r.started), r.started},
+            {Cards, QString::number(r.cardsDone), r.cardsDone},
+            {Elapsed, QStringLiteral("%1/%2分").arg(elapsed / 60).arg(r.limitSeconds / 60), elapsed},
+            {Left, Row::SecondsText(r.secondsLeft), r.secondsLeft},
+            {State, r.StateText(), int(r.state)},
+        };
+        for (const auto& cell : cells) {
+            if (item->text(cell.column) != cell.text)
+                item->setText(cell.column, cell.text);
+            item->setData(cell.column, kSortRole, cell.key);
+        }
+        item->setData(Elapsed, kShareRole, r.limitSeconds > 0 ? elapsed * 1000 / r.limitSeconds : 0);
+        item->setForeground(State, r.state == LiveTrials::State::Silent ? QBrush(Qt::red) : QBrush());
+    }
+    const bool rowsChanged = !m_items.isEmpty() || kept.size() != m_fitted;
+    qDeleteAll(m_items); // trials no longer listed
+    m_items = kept;
+    if (rowsChanged) {
+        m_fitted = int(kept.size());
+        for (int c = 0; c < kColumns; ++c)
+            if (c != Elapsed) {
+                m_list->resizeColumnToContents(c);
+                // Room for the sort mark beside the caption.
+                m_list->setColumnWidth(c, m_list->columnWidth(c) + ScreenSetup::ScaleX(this, 14));
+            }
+    }
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(sortColumn, order);
+    m_count->setText(countText(int(m_rows.size())));
+}
+
+void CLiveDlg::openResults(QTreeWidgetItem* item) {
+    Guarded([this, item] {
+        const int autoNumber = item->data(0, Qt::UserRole).toInt();
+        const auto it = std::find_if(m_rows.begin(), m_rows.end(),
+                                     [&](const Row& r) { return r.autoNumber == autoNumber; });
+        if (it == m_rows.end() || it->state == LiveTrials::State::Running || it->state == LiveTrials::State::Silent)
+            return; // results exist once the trial has ended
+        COutSelection selection;
+        if (!historyPlace(m_userDb, *it, selection))
+            return;
+        m_timer.stop();
+        COutResultList cards(m_userDb, m_masterDb, selection, this);
+        ScreenSetup::ExecOnSharedPlacement(this, cards);
+        m_timer.start();
+    });
+}

@@ -1,0 +1,280 @@
+// "実施状況": the trials the task program reports, as the screen lists them,
+// when it reads them again, how it sorts them, and where a double click leads.
+// The trials are written through a second connection, as the task program on
+// another PC writes them.
+#include "ICListCtrl.h"
+#include "LiveDlg.h"
+#include "LiveTrials.h"
+#include "OutResultList.h"
+#include "ResultOutputFixture.h"
+#include "Zentry01ManDlg.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QSqlQuery>
+#include <QTreeWidget>
+
+using namespace utility;
+using LiveTrials::State;
+
+namespace {
+
+class LiveScreen : public ResultOutputTest {
+protected:
+    void SetUp() override {
+        ResultOutputTest::SetUp();
+        clock.set(now0);
+        writer.OpenUser();
+    }
+    void TearDown() override {
+        writer.Close();
+        ResultOutputTest::TearDown();
+    }
+    // A trial of user 1 (history row and input-value file), started at
+    // `started`; its live row reports `cards` at `reported`, and ends in `end`
+    // unless that is Running.
+    void trial(const TrialSpec& spec, const QDateTime& started, int cards, const QDateTime& reported,
+               State end = State::Running, int secondsLeft = 1500, int slowest = 0) {
+        addTrial(spec);
+        QSqlQuery q(app->UserDb().database());
+        q.prepare("update [History_tbl] set [execution_date] = ? where [AutoNumber] = ?");
+        q.addBindValue(started.toString("yyyy-MM-dd HH:mm:ss"));
+        q.addBindValue(spec.id);
+        ASSERT_TRUE(q.exec());
+        writer.BeginTrans();
+        LiveTrials::WriteStart(writer, spec.id, spec.endTime * 15 * 60, started);
+        writer.CommitTrans();
+        if (cards > 0)
+            ASSERT_TRUE(LiveTrials::ReportCard(writer, spec.id, cards, secondsLeft, slowest, reported));
+        if (end != State::Running) {
+            writer.BeginTrans();
+            LiveTrials::WriteEnd(writer, spec.id, cards, secondsLeft, end, reported);
+            writer.CommitTrans();
+        }
+    }
+    std::unique_ptr<CLiveDlg> open() {
+        auto dlg = std::make_unique<CLiveDlg>(app->UserDb(), app->MasterDb());
+        dlg->show();
+        return dlg;
+    }
+    static QStringList row(QTreeWidget* list, int r) {
+        QStringList out;
+        for (int c = 0; c < CLiveDlg::kColumns; ++c)
+            out << list->topLevelItem(r)->text(c);
+        return out;
+    }
+    static QStringList column(QTreeWidget* list, int c) {
+        QStringList out;
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            out << list->topLevelItem(r)->text(c);
+        return out;
+    }
+    // Steps the clock and the screen's timer together.
+    void step(CLiveDlg* dlg, int seconds) {
+        clock.advance(seconds);
+        dlg->Tick();
+    }
+
+    const QDateTime now0 = naiveDateTime(QDate(2026, 6, 1), QTime(14, 0));
+    const QString host = LiveTrials::HostName();
+    CDB writer;
+};
+
+TEST_F(LiveScreen, RowsAndStates) {
+    const QDateTime t = now0;
+    trial({.id = 1, .task = 2, .endTime = 2}, t.addSecs(-3600), 20, t.addSecs(-1800), State::Finished, 0);
+    trial({.id = 2, .task = 1, .course = 2, .endTime = 4, .aborted = true}, t.addSecs(-1200), 4, t.addSecs(-600),
+          State::Aborted, 3000);
+    trial({.id = 3, .task = 3, .course = 3, .endTime = 2}, t.addSecs(-300), 6, t.addSecs(-30), State::Running, 1530);
+    trial({.id = 4, .task = 2, .endTime = 1}, t.addSecs(-800), 3, t.addSecs(-181), State::Running, 300);
+    // Last reported exactly two hours ago: still listed; a second more: gone.
+    trial({.id = 5, .task = 2, .endTime = 1}, t.addSecs(-9000), 9, t.addSecs(-7200), State::Finished, 0);
+    trial({.id = 6, .task = 2, .endTime = 1}, t.addSecs(-9000), 9, t.addSecs(-7201), State::Finished, 0);
+    // A deleted trial is not listed either.
+    trial({.id = 7, .task = 2}, t.addSecs(-60), 1, t.addSecs(-10));
+    QSqlQuery(app->UserDb().database()).exec("update [History_tbl] set [delete_flg] = 1 where [AutoNumber] = 7");
+
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    const QString name = QStringLiteral("山田　太郎");
+    // Name, PC, state, cards, elapsed, time left, start, task, course, conditions.
+    const QList<QStringList> expected = {
+        {name, host, "終了", "9", "15/15分", "00:00", "11:30", "顧客伝票修正", "実力テスト", "紙・番号順"},
+        {name, host, "終了", "20", "30/30分", "00:00", "13:00", "顧客伝票修正", "実力テスト", "紙・番号順"},
+        {name, host, "中止", "4", "10/60分", "50:00", "13:40", "アンケート入力", "基礎トレーニング", "紙・番号順"},
+        {name, host, "応答なし", "3", "13/15分", "01:59", "13:46", "顧客伝票修正", "実力テスト", "紙・番号順"},
+        {name, host, "実施中", "6", "5/30分", "25:00", "13:55", "顧客伝票ミスチェック", "レベルアップトレーニング",
+         "紙・番号順"},
+    };
+    ASSERT_EQ(list->topLevelItemCount(), expected.size());
+    for (int r = 0; r < expected.size(); ++r)
+        EXPECT_EQ(row(list, r), expected[r]) << r;
+}
+
+struct SilentCase {
+    int task;
+    int slowestCard; // reported by the task program
+    int silentAfter; // seconds after the last report
+};
+void PrintTo(const SilentCase& c, std::ostream* os) { *os << "task " << c.task << ", slowest " << c.slowestCard; }
+
+class SilentRule : public LiveScreen, public ::testing::WithParamInterface<SilentCase> {};
+
+TEST_P(SilentRule, TwiceTheSlowestCardPlusAMinute) {
+    const SilentCase& c = GetParam();
+    trial({.id = 1, .task = c.task}, now0, 1, now0, State::Running, 1700, c.slowestCard);
+    auto dlg = open();
+    step(dlg.get(), c.silentAfter);
+    EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::State), "実施中");
+    step(dlg.get(), 1);
+    EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::State), "応答なし");
+    // The trial reports again: it is running after all.
+    ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 2, 1500, c.slowestCard, clock.now()));
+    step(dlg.get(), 2);
+    EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::State), "実施中");
+    EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::Cards), "2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tasks, SilentRule,
+                         ::testing::Values(SilentCase{2, 0, 2 * 60 + 60}, SilentCase{1, 0, 2 * 120 + 60},
+                                           SilentCase{3, 100, 2 * 100 + 60}, SilentCase{1, 130, 2 * 130 + 60}));
+
+TEST_F(LiveScreen, ReadAgainOnlyAfterAChangeAndAtMostEveryTwoSeconds) {
+    trial({.id = 1, .task = 2}, now0, 1, now0);
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    EXPECT_EQ(dlg->Reads(), 1);
+    step(dlg.get(), 2);
+    step(dlg.get(), 2);
+    EXPECT_EQ(dlg->Reads(), 1) << "nothing changed";
+    EXPECT_EQ(list->topLevelItem(0)->text(CLiveDlg::Left), "24:56") << "the time left runs all the same";
+
+    ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 2, 1480, 0, clock.now()));
+    step(dlg.get(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(CLiveDlg::Cards), "1") << "a second after the last look";
+    step(dlg.get(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(CLiveDlg::Cards), "2") << "two seconds after the last look";
+    EXPECT_EQ(dlg->Reads(), 2);
+
+    trial({.id = 2, .task = 1}, clock.now(), 0, clock.now());
+    step(dlg.get(), 2);
+    EXPECT_EQ(list->topLevelItemCount(), 2) << "a trial that starts appears";
+}
+
+TEST_F(LiveScreen, SortsByAnyColumnByValue) {
+    trial({.id = 1, .task = 2}, now0.addSecs(-100), 12, now0, State::Running, 1200);
+    trial({.id = 2, .task = 1}, now0.addSecs(-300), 3, now0, State::Running, 900);
+    trial({.id = 3, .task = 3}, now0.addSecs(-200), 100, now0, State::Finished, 0);
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    QHeaderView* header = list->header();
+    const auto clickHeader = [&](int c) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(c) + 4, header->height() / 2));
+    };
+    EXPECT_EQ(column(list, CLiveDlg::Cards), (QStringList{"3", "100", "12"})) << "by start at first";
+    const struct {
+        int column;
+        QStringList ascending;
+    } cases[] = {
+        {CLiveDlg::Cards, {"3", "12", "100"}},
+        {CLiveDlg::Left, {"100", "3", "12"}},
+        {CLiveDlg::Task, {"3", "12", "100"}},
+        {CLiveDlg::State, {"3", "12", "100"}}, // running before ended; the start breaks the tie
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        clickHeader(c.column);
+        if (header->sortIndicatorOrder() != Qt::AscendingOrder)
+            clickHeader(c.column);
+        EXPECT_EQ(column(list, CLiveDlg::Cards), c.ascending);
+        clickHeader(c.column);
+        QStringList descending = c.ascending;
+        std::reverse(descending.begin(), descending.end());
+        EXPECT_EQ(column(list, CLiveDlg::Cards), descending);
+        step(dlg.get(), 2);
+        EXPECT_EQ(column(list, CLiveDlg::Cards), descending) << "kept as the rows are brought up to date";
+    }
+}
+
+TEST_F(LiveScreen, DoubleClickOpensTheCardListOfAnEndedTrialOnly) {
+    // The trials' files are named after their starts.
+    clock.set(TrialStart(3).addSecs(60));
+    trial({.id = 1, .task = 2, .cards = 5}, TrialStart(1), 5, TrialStart(1).addSecs(1800), State::Finished, 0);
+    trial({.id = 2, .task = 2, .cards = 3, .aborted = true}, TrialStart(2), 3, TrialStart(2).addSecs(600),
+          State::Aborted, 1200);
+    trial({.id = 3, .task = 2}, TrialStart(3), 1, TrialStart(3).addSecs(60));
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    const auto doubleClick = [&](int r) {
+        const QPoint p = list->visualItemRect(list->topLevelItem(r)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, p);
+    };
+    const struct {
+        int row;
+        int cards; // rows of the card list; -1 none opens
+    } cases[] = {{0, 5}, {1, 3}, {2, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        ModalScript script;
+        int cards = -1;
+        script.on<COutResultList>([&](COutResultList* screen) {
+            cards = screen->List()->ItemCount();
+            Click(screen, "closeButton");
+        });
+        doubleClick(c.row);
+        QTest::qWait(50);
+        EXPECT_EQ(cards, c.cards);
+        EXPECT_TRUE(script.seen.filter("!").isEmpty()) << script.seen.join(',').toStdString();
+    }
+}
+
+TEST_F(LiveScreen, ReachedFromTheMenuByItsButtonAndCtrlL) {
+    CZentry01ManDlg menu;
+    menu.show();
+    EXPECT_EQ(menu.findChildren<QPushButton*>().size(), 7) << "the seven buttons stay as they are";
+    for (const auto& way : {std::function<void()>([&] { Click(&menu, "liveButton"); }),
+                            std::function<void()>([&] { QTest::keyClick(&menu, Qt::Key_L, Qt::ControlModifier); })}) {
+        menu.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&menu));
+        ModalScript script;
+        script.on<CLiveDlg>([](CLiveDlg* live) {
+            EXPECT_EQ(live->windowTitle(), "実施状況");
+            Click(live, "closeButton");
+        });
+        way();
+        EXPECT_TRUE(script.done());
+    }
+}
+
+} // namespace
+
+namespace {
+// Pictures of the screen and of the menu with its button, for people to look
+// at: run with ZENTRY_SCREENSHOT_DIR set and --gtest_also_run_disabled_tests.
+class LiveScreenshotTour : public LiveScreen {};
+
+TEST_F(LiveScreenshotTour, DISABLED_LiveScreenAndMenu) {
+    const QString outDir = qEnvironmentVariable("ZENTRY_SCREENSHOT_DIR");
+    ASSERT_FALSE(outDir.isEmpty()) << "set ZENTRY_SCREENSHOT_DIR";
+    QDir().mkpath(outDir);
+    const QDateTime t = now0;
+    trial({.id = 1, .task = 2, .endTime = 2}, t.addSecs(-3600), 20, t.addSecs(-1800), State::Finished, 0);
+    trial({.id = 2, .task = 1, .course = 2, .endTime = 4, .aborted = true}, t.addSecs(-1200), 4, t.addSecs(-600),
+          State::Aborted, 3000);
+    trial({.id = 3, .task = 3, .course = 3, .endTime = 2}, t.addSecs(-300), 6, t.addSecs(-30), State::Running, 1530);
+    trial({.id = 4, .task = 2, .endTime = 1}, t.addSecs(-800), 3, t.addSecs(-400), State::Running, 300);
+    trial({.id = 5, .task = 1, .endTime = 3}, t.addSecs(-1500), 11, t.addSecs(-20), State::Running, 1200);
+    const auto save = [&](QWidget* w, const char* name) {
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        QTest::qWait(100);
+        EXPECT_TRUE(w->grab().save(outDir + '/' + name));
+    };
+    auto dlg = open();
+    save(dlg.get(), "live.png");
+    CZentry01ManDlg menu;
+    save(&menu, "menu_live_button.png");
+}
+} // namespace
