@@ -7,7 +7,13 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
+#include <QGlyphRun>
+#include <QTextLayout>
+
+#include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -31,16 +37,29 @@ QFont pointFont(const QString& face, double points, bool bold = false) {
     return font;
 }
 
+// Copies of a bold label laid round the outline's stroke in PDF output.
+constexpr int kRingSteps = 4;
+
 QPen solidPen(double widthUnits, const QColor& colour) {
     QPen pen(colour, widthUnits, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     return pen;
+}
+
+bool toPdf(QPainter* dc) {
+    return dc->paintEngine() && dc->paintEngine()->type() == QPaintEngine::Pdf;
 }
 
 // Text with the left end of its baseline at `at`, on an opaque white ground.
 // Bold text is drawn as a thickened outline of the regular face: the faces
 // have no bold cut, and the renderer's synthetic bold is lost under scaling
 // and in PDF output.
+// A PDF gets neither ground nor outline: its page is white under the text
+// already, and what it holds is written out at every use, so the forms' many
+// identical labels would grow to megabytes. Its bold is the regular glyphs
+// laid round a ring of the stroke's half width, which covers the same
+// thickened shape.
 void drawString(QPainter* dc, const QPointF& at, const QString& s, const QFont& font, const QColor& colour) {
+    const bool pdf = toPdf(dc);
     if (!font.bold()) {
         dc->setFont(font);
         dc->setPen(colour);
@@ -49,13 +68,44 @@ void drawString(QPainter* dc, const QPointF& at, const QString& s, const QFont& 
     }
     QFont regular = font;
     regular.setBold(false);
+    const double strokeWidth = font.pixelSize() / 24.0;
+    if (pdf) {
+        // All copies go out as one glyph run per face: a text item each would
+        // repeat the painter state and the text object around every copy.
+        QTextLayout layout(s, regular);
+        layout.beginLayout();
+        QTextLine lineOfText = layout.createLine();
+        layout.endLayout();
+        const QPointF origin(at.x(), at.y() - lineOfText.ascent());
+        const double radius = strokeWidth / 2;
+        dc->save();
+        dc->setPen(colour);
+        for (QGlyphRun run : layout.glyphRuns()) {
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> places = run.positions();
+            QList<quint32> allGlyphs;
+            QList<QPointF> allPlaces;
+            for (int i = 0; i < kRingSteps; ++i) {
+                const double angle = 2 * std::numbers::pi * i / kRingSteps;
+                const QPointF shift(radius * std::cos(angle), radius * std::sin(angle));
+                allGlyphs += glyphs;
+                for (const QPointF& place : places)
+                    allPlaces.append(place + shift);
+            }
+            run.setGlyphIndexes(allGlyphs);
+            run.setPositions(allPlaces);
+            dc->drawGlyphRun(origin, run);
+        }
+        dc->restore();
+        return;
+    }
     const QFontMetricsF metrics(regular);
     dc->fillRect(QRectF(at.x(), at.y() - metrics.ascent(), metrics.horizontalAdvance(s), metrics.height()),
                  Qt::white);
     QPainterPath outline;
     outline.addText(at, regular, s);
     dc->save();
-    dc->setPen(QPen(colour, font.pixelSize() / 24.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    dc->setPen(QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     dc->setBrush(colour);
     dc->drawPath(outline);
     dc->restore();
@@ -125,7 +175,7 @@ void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index,
     }
     dc->setRenderHint(QPainter::Antialiasing);
     dc->setRenderHint(QPainter::TextAntialiasing);
-    dc->setBackgroundMode(Qt::OpaqueMode);
+    dc->setBackgroundMode(toPdf(dc) ? Qt::TransparentMode : Qt::OpaqueMode);
     dc->setBackground(Qt::white);
 
     Fonts fonts(firstFace, secondFace, enlarged);

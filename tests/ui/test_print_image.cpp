@@ -8,6 +8,7 @@
 #include "KCPrintImageDraw.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -428,4 +429,36 @@ TEST_F(PrintImage, ControlShowsItsBitmap) {
     EXPECT_EQ(control.grab().toImage().convertToFormat(QImage::Format_RGB32), control.bitmap());
     // A card index outside the deck is refused, not drawn.
     EXPECT_THROW(control.SetCard(*deck, 1, {458, 678}, Draw::kTemplateIds, 1, 0, true), std::out_of_range);
+}
+
+// The handwritten forms print a few hundred questionnaire cards to a file
+// that must stay within 1 MB, fonts (about 0.3 MB, written once) included:
+// each further card may add only a few kilobytes.
+TEST_F(PrintImage, EachPostcardAddsOnlyAFewKilobytesToAPdf) {
+    QTemporaryDir dir;
+    auto deck = postcardDeck();
+    const auto pdfSize = [&](int cards) {
+        const QString path = dir.filePath(QStringLiteral("cards%1.pdf").arg(cards));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::Postcard));
+        printer.setFullPage(true);
+        {
+            QPainter dc(&printer);
+            for (int i = 0; i < cards; ++i) {
+                if (i > 0)
+                    printer.newPage();
+                Draw().Draw(&dc, *deck, 0, std::nullopt, CKCPrintImage::kFace, CKCPrintImage::kFace,
+                            Draw::kTemplateIds, Draw::kValueCorrect, Draw::kCompareNone, false, false);
+            }
+        }
+        return QFileInfo(path).size();
+    };
+    const qint64 one = pdfSize(1);
+    const qint64 twenty = pdfSize(21);
+    ASSERT_GT(one, 0);
+    const double perCard = (twenty - one) / 20.0;
+    EXPECT_LT(perCard, 3000) << "bytes per card";
+    EXPECT_GT(perCard, 300) << "the cards are drawn at all";
 }
