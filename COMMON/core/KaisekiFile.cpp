@@ -138,6 +138,8 @@ int CKaisekiFile::WriteResult(const CArrBase& liveDeck, int historyId) {
     c.timeBucket = 0;
     c.selection = CArrRirekiNum{historyId};
     c.selectionNumbers = CArrRirekiNum{1};
+    // The trial being closed: its history row is completed from this result.
+    c.includeUnfinished = true;
     m_analysis.Run(*m_userDb, *m_masterDb, c);
     const CArrKaisekiMain_ShikouKai* trial = FirstResult();
     if (m_file) {

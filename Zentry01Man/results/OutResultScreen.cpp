@@ -16,5 +16,8 @@ void COutResultScreen::analyse(int timeBand, int courseFilter) {
 QLabel* COutResultScreen::titleLine() {
     auto* line = new QLabel(m_selection.TitleLine(), this);
     line->setObjectName(QStringLiteral("titleLine"));
+    // A long selection wraps rather than pushing the choices beside it off a
+    // small screen.
+    line->setWordWrap(true);
     return line;
 }

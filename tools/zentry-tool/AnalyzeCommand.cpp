@@ -78,7 +78,8 @@ QString AnalyzeUsage() {
         "\n"
         "  --end-time E        only trials with this time-limit code (1 15 min .. 4 60 min); 0 any\n"
         "  --bucket B          judge only cards completed in this quarter hour (1..4); 0 the whole trial\n"
-        "  --history IDS       only these history rows (AutoNumber), numbered 1, 2, ... in this order\n"
+        "  --history IDS       only these history rows (AutoNumber), numbered 1, 2, ... in this order;\n"
+        "                      a trial without an end is analysed as far as it went\n"
         "  --test-levelup      leave out aborted trials and basic-training trials\n"
         "  --selection-type S  1..4 completed trials of that time-limit code, 5 completed, 6 aborted; 0 all\n"
         "  --course C          1, 2, 3 that course, 4 course 1 or 3; 0 any\n"
@@ -117,6 +118,9 @@ ToolCommand::Result AnalyzeCommand(const QStringList& args) {
                     .arg(options->text("--history")));
         for (int i = 0; i < c.selection->GetSize(); ++i)
             c.selectionNumbers.Add(i + 1);
+        // Trials named by number are analysed even without an end: what a
+        // killed or running trial holds so far.
+        c.includeUnfinished = true;
     }
     c.testLevelUpOnly = options->has("--test-levelup");
     c.selectionType = options->number("--selection-type");
