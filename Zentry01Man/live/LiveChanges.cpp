@@ -13,26 +13,23 @@ std::unique_ptr<ILiveChanges> ILiveChanges::For(CDB& db) {
     return std::make_unique<CDataVersionPoll>(db);
 }
 
-CServerNotifications::CServerNotifications(CDB& db) : m_db(db) {
-    QSqlDriver* driver = m_db.database().driver();
+CServerNotifications::CServerNotifications(CDB& db) : m_driver(db.database().driver()) {
     // Without a subscription every look reads again: slower, never stale.
-    if (!driver->subscribeToNotification(LiveTrials::kChannel))
+    if (!m_driver || !m_driver->subscribeToNotification(LiveTrials::kChannel))
         return;
-    connect(driver, &QSqlDriver::notification, this, [this](const QString& name) {
+    connect(m_driver, &QSqlDriver::notification, this, [this](const QString& name) {
         if (name == LiveTrials::kChannel)
             m_changed = true;
     });
 }
 
 CServerNotifications::~CServerNotifications() {
-    QSqlDriver* driver = m_db.database().driver();
-    if (driver && driver->subscribedToNotifications().contains(LiveTrials::kChannel))
-        driver->unsubscribeFromNotification(LiveTrials::kChannel);
+    if (m_driver && m_driver->subscribedToNotifications().contains(LiveTrials::kChannel))
+        m_driver->unsubscribeFromNotification(LiveTrials::kChannel);
 }
 
 bool CServerNotifications::TakeChange() {
-    QSqlDriver* driver = m_db.database().driver();
-    if (!driver->subscribedToNotifications().contains(LiveTrials::kChannel))
+    if (!m_driver || !m_driver->subscribedToNotifications().contains(LiveTrials::kChannel))
         return true;
     const bool changed = m_changed;
     m_changed = false;

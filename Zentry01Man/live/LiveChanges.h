@@ -4,6 +4,8 @@
 // commits); an engine that sends notifications sets the flag from them
 // instead. The screen asks at most once per kPollMs.
 #include <QObject>
+#include <QPointer>
+#include <QSqlDriver>
 #include <QString>
 
 #include <memory>
@@ -40,6 +42,7 @@ public:
     bool TakeChange() override;
 
 private:
-    CDB& m_db;
+    // The connection may be closed (and its driver gone) before the screen.
+    QPointer<QSqlDriver> m_driver;
     bool m_changed = true;
 };
