@@ -33,22 +33,22 @@ protected:
     // A trial of user 1 (history row and input-value file), started at
     // `started`; its live row reports `cards` at `reported`, and ends in `end`
     // unless that is Running.
-    void trial(const TrialSpec& spec, const QDateTime& started, int cards, const QDateTime& reported,
+    void trial(const TrialSpec& t, const QDateTime& started, int cards, const QDateTime& reported,
                State end = State::Running, int secondsLeft = 1500, int slowest = 0) {
-        addTrial(spec);
+        addTrial(t);
         QSqlQuery q(app->UserDb().database());
         q.prepare("update [History_tbl] set [execution_date] = ? where [AutoNumber] = ?");
         q.addBindValue(started.toString("yyyy-MM-dd HH:mm:ss"));
-        q.addBindValue(spec.id);
+        q.addBindValue(t.id);
         ASSERT_TRUE(q.exec());
         writer.BeginTrans();
-        LiveTrials::WriteStart(writer, spec.id, spec.endTime * 15 * 60, started);
+        LiveTrials::WriteStart(writer, t.id, t.endTime * 15 * 60, started);
         writer.CommitTrans();
         if (cards > 0)
-            ASSERT_TRUE(LiveTrials::ReportCard(writer, spec.id, cards, secondsLeft, slowest, reported));
+            ASSERT_TRUE(LiveTrials::ReportCard(writer, t.id, cards, secondsLeft, slowest, reported));
         if (end != State::Running) {
             writer.BeginTrans();
-            LiveTrials::WriteEnd(writer, spec.id, cards, secondsLeft, end, reported);
+            LiveTrials::WriteEnd(writer, t.id, cards, secondsLeft, end, reported);
             writer.CommitTrans();
         }
     }
