@@ -431,9 +431,10 @@ TEST_F(PrintImage, ControlShowsItsBitmap) {
     EXPECT_THROW(control.SetCard(*deck, 1, {458, 678}, Draw::kTemplateIds, 1, 0, true), std::out_of_range);
 }
 
-// The handwritten forms print a few hundred questionnaire cards to a file
-// that must stay within 1 MB, fonts (about 0.3 MB, written once) included:
-// each further card may add only a few kilobytes.
+// Sent to a printer, every page holds its whole card, form and entries, so
+// the drawing itself must stay small: each further card may add only a few
+// kilobytes. (A PDF file stores the form once; the print worker's tests hold
+// the forms' files to their size.)
 TEST_F(PrintImage, EachPostcardAddsOnlyAFewKilobytesToAPdf) {
     QTemporaryDir dir;
     auto deck = postcardDeck();
