@@ -34,6 +34,9 @@ inline std::vector<Case> CommonDisplays() {
     for (QSize area : {QSize(1280, 720), QSize(1366, 728), QSize(1280, 984), QSize(1920, 1040)})
         for (double scale : {1.0, 1.25, 1.5})
             cases.push_back({area, scale});
+    // 1366 × 768 at 150 % as Qt's own scaling presents it to the windows:
+    // 910 × 512 pixels at 96 DPI, less the task bar.
+    cases.push_back({QSize(910, 488), 1.0});
     return cases;
 }
 
@@ -123,7 +126,7 @@ inline int LabelStart(QWidget* button) {
 class DisplayScope {
 public:
     explicit DisplayScope(const Case& c) { ScreenFit::SetDisplay(DisplayFor(c)); }
-    ~DisplayScope() { ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040)}); }
+    ~DisplayScope() { ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}}); }
 };
 
 } // namespace screenfit
