@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,14 @@ inline void ExpectFits(QWidget* screen, const Case& c, const QString& name) {
         EXPECT_TRUE(screen->rect().contains(r)) << control << " at " << r.x() << "," << r.y() << " " << r.width()
                                                 << "x" << r.height() << " outside the window " << screen->width()
                                                 << "x" << screen->height();
+        // A one-line text field holds its line: the text is not taller than the field.
+        if (const auto* field = qobject_cast<const QTextEdit*>(w);
+            field && field->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff && !field->document()->isEmpty()) {
+            const QTextLayout* layout = field->document()->firstBlock().layout();
+            if (layout && layout->lineCount() > 0)
+                EXPECT_LE(layout->lineAt(0).height(), field->viewport()->height())
+                    << control << ": its text is taller than the field";
+        }
         if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
             QString caption = b->text();
             caption.remove(QLatin1Char('&'));
