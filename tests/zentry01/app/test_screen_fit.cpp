@@ -7,6 +7,7 @@
 #include "DenpyoDlg.h"
 #include "GraphDlg.h"
 #include "KCPrintImage.h"
+#include "KCStaticShintyoku.h"
 #include "MokuhyDlg.h"
 #include "Result2Dlg.h"
 #include "ResultDetailDlg.h"
@@ -46,6 +47,23 @@ void ExpectCardTextInside(QWidget* screen, const QString& name) {
                 ++inked;
     EXPECT_EQ(inked, 0) << name.toStdString() << ": card text at the edge of a card of "
                         << image.width() << "x" << image.height();
+}
+
+// The progress text stays whole inside its box: no ink on the box's last
+// rows or columns, where lines drawn too large for a box shrunk with its
+// screen are cut off.
+void ExpectProgressTextInside(QWidget* screen, const QString& name) {
+    auto* progress = screen->findChild<CKCStaticShintyoku*>(QStringLiteral("progressText"));
+    if (!progress || !progress->isVisibleTo(screen) || progress->GetText().trimmed().isEmpty())
+        return;
+    const QImage image = progress->grab().toImage();
+    const int edge = qRound(2 * image.devicePixelRatio());
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((x >= image.width() - edge || y >= image.height() - edge) && qGray(image.pixel(x, y)) < 128)
+                ++inked;
+    EXPECT_EQ(inked, 0) << name.toStdString() << ": progress text cut off at the edge of its box";
 }
 
 class ScreenFitTest : public ShellTest, public ::testing::WithParamInterface<Case> {
@@ -145,6 +163,7 @@ TEST_P(ScreenFitTest, TaskScreens) {
                     QStringLiteral("task %1, %2, course %3").arg(task).arg(QLatin1String(p.name)).arg(course);
                 ExpectFits(dlg.get(), GetParam(), name);
                 ExpectCardTextInside(dlg.get(), name);
+                ExpectProgressTextInside(dlg.get(), name);
                 clock.advance(60);
             }
         }
