@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr double kBaseDpi = 96.0;
@@ -164,8 +165,14 @@ QMargins FrameMargins(const QWidget* window) {
     if (displaySetByHand() && !displaySetByHand()->frame.isNull())
         return displaySetByHand()->frame;
     if (window->isVisible() && window->windowHandle()) {
-        const QMargins real = window->windowHandle()->frameMargins();
+        QMargins real = window->windowHandle()->frameMargins();
         if (!real.isNull()) {
+            // At a fractional scale Qt rounds the frame to whole pixels of the
+            // scaled desktop, up to half a pixel short on a side: counted a
+            // pixel wider, the frame never reaches past the area's edge.
+            const qreal ratio = window->devicePixelRatioF();
+            if (ratio != std::floor(ratio))
+                real += QMargins(1, 1, 1, 1);
             lastKnownFrame() = real;
             return real;
         }
