@@ -1,5 +1,6 @@
 #include "ScreenFit.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -81,6 +82,17 @@ protected:
                 m_window->adjustSize();
         }
         growMinimum();
+        // A dialog not placed by hand goes over the window it belongs to, as
+        // QDialog would put it after this filter; moving it first would leave
+        // it in the corner where the move found it.
+        auto* dialog = qobject_cast<QDialog*>(m_window);
+        if (dialog && dialog->parentWidget() && !dialog->testAttribute(Qt::WA_Moved) &&
+            !dialog->isMaximized() && !dialog->isFullScreen()) {
+            QRect frame = ScreenFit::FrameRect(dialog);
+            frame.moveCenter(ScreenFit::FrameRect(dialog->parentWidget()->window()).center());
+            dialog->setGeometry(ScreenFit::ClientRectAt(dialog, frame.topLeft(), dialog->size()));
+            return false;
+        }
         ScreenFit::MoveInside(m_window);
         return false;
     }

@@ -198,6 +198,31 @@ TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
     }
 }
 
+// A fitted dialog opens centred over the window it belongs to, as dialogs do,
+// not in the corner of the screen; one that would reach past the screen's
+// edge is still moved back inside.
+TEST_F(ScreenSetupTest, FittedDialogOpensOverItsParentAndInsideTheScreen) {
+    QWidget parent;
+    parent.setGeometry(QRect(QPoint(500 + 4, 200 + 30), QSize(600, 400)));
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    for (const QPoint& parentAt : {QPoint(500, 200), QPoint(1366 - 300, 24 + 728 - 100)}) {
+        parent.move(parentAt + QPoint(4, 30));
+        QDialog dialog(&parent);
+        dialog.resize(300, 200);
+        ScreenFit::KeepFitted(&dialog);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QCoreApplication::processEvents();
+        const QRect frame = ScreenFit::FrameRect(&dialog);
+        EXPECT_TRUE(kDisplay.available.contains(frame)) << parentAt.x();
+        if (parentAt.x() == 500) // room all round: centred on the parent
+            EXPECT_LE((frame.center() - ScreenFit::FrameRect(&parent).center()).manhattanLength(), 20)
+                << frame.x() << "," << frame.y();
+        dialog.hide();
+    }
+}
+
 TEST_F(ScreenSetupTest, ZeroOrNegativeWidthOrHeightLeavesGeometryButStillMaximises) {
     for (const char* size : {"Width=0\nHeight=300", "Width=300\nHeight=0", "Width=-300\nHeight=300"}) {
         folder.writeIni(QStringLiteral("[WindowPos]\nWindowShowCmd=3\nLeft=10\nTop=20\n") + QLatin1String(size));
