@@ -180,11 +180,13 @@ QMargins FrameMargins(const QWidget* window) {
         QMargins real = window->windowHandle()->frameMargins();
         if (!real.isNull()) {
             // At a fractional scale Qt rounds the frame to whole pixels of the
-            // scaled desktop, up to half a pixel short on a side: counted a
-            // pixel wider, the frame never reaches past the area's edge.
+            // scaled desktop, up to half a pixel short on each side. Counted a
+            // pixel larger at the right and bottom, a window sized to the area
+            // keeps its whole frame on it, and positions, which run from the
+            // top-left, still round-trip exactly.
             const qreal ratio = window->devicePixelRatioF();
             if (ratio != std::floor(ratio))
-                real += QMargins(1, 1, 1, 1);
+                real += QMargins(0, 0, 1, 1);
             lastKnownFrame() = real;
             return real;
         }
