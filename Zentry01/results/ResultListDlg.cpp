@@ -149,15 +149,12 @@ void CResultListDlg::fill() {
     AppSub::GetUserDisplayNames(m_userDb, m_env.user_code, fullName, fullKana);
     m_userName->setText(fullName);
 
-    const QFontMetrics metrics(m_list->font());
-    const QFontMetrics headerMetrics(m_list->header()->font());
+    // Each column shows its sample whole, the cell's margins included, and is
+    // never narrower than its caption.
     const QList<Column> columns = CardResultList::Columns(problem, course);
-    for (int i = 0; i < columns.size(); ++i) {
-        // Wide enough for the sample text, and never narrower than the caption.
-        const int width = std::max(metrics.horizontalAdvance(columns[i].sample),
-                                   headerMetrics.horizontalAdvance(columns[i].caption) + 10);
-        m_list->InsertColumn(i, columns[i].caption, width, columns[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
-    }
+    for (int i = 0; i < columns.size(); ++i)
+        m_list->InsertSizedColumn(i, columns[i].caption, columns[i].sample,
+                                  columns[i].centred ? Qt::AlignHCenter : Qt::AlignLeft);
 
     if (!m_result.FirstResult()) {
         AppMessageBox(QStringLiteral("試行の解析結果がありません。"), MsgIcon::Stop);

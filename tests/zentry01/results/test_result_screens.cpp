@@ -14,8 +14,10 @@
 #include "ShellFixture.h"
 #include "Zentry01Strings.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 using namespace shell;
 
@@ -184,6 +186,28 @@ TEST_F(AfterTrial, ListShowsOneRowPerFinishedCardInPresentationOrder) {
     EXPECT_EQ(list->SingleSelection(), 0);
     EXPECT_FALSE(Child<QPushButton>(dlg.get(), "graphButton")->isVisible());
     EXPECT_EQ(Child<CNumberSpinField>(dlg.get(), "countField")->high(), 2);
+}
+
+// Every cell shows its text whole, the longest time a trial can take
+// included: the item view draws text a margin in from either side of its
+// column and ends what does not fit in "...".
+TEST_F(AfterTrial, EveryColumnShowsItsTextWhole) {
+    for (int problem : {1, 2, 3}) {
+        runTrial(problem, 2, 3, false);
+        auto dlg = openList();
+        auto* list = Child<CICListCtrl>(dlg.get(), "cardList");
+        ASSERT_GT(list->ItemCount(), 0);
+        const int timeColumn = int(CResultListDlg::Captions(problem, 2).indexOf(QStringLiteral("所要時間")));
+        list->SetItemText(0, timeColumn, QStringLiteral("59分59秒"));
+        const QFontMetrics metrics(list->font());
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        for (int c = 0; c < list->columnCount(); ++c)
+            for (int row = 0; row < list->ItemCount(); ++row)
+                EXPECT_GE(list->header()->sectionSize(c), metrics.horizontalAdvance(list->ItemText(row, c)) + 2 * margin)
+                    << "task " << problem << ", column " << c << ": " << list->ItemText(row, c).toStdString();
+        dlg.reset();
+        menu.hide();
+    }
 }
 
 TEST_F(AfterTrial, QuestionnaireColumnsAndMissCheckJudging) {
