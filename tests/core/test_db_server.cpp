@@ -286,29 +286,18 @@ private:
     QSqlDatabase m_db;
 };
 
-QString withUser(const QString& url, const QString& user) {
-    QUrl u(url);
-    u.setUserName(user);
-    return u.toString();
-}
-
 // The rights of a trainee PC's login, as the server enforces them.
 TEST_F(OnServer, TheTraineeRoleAddsAndCompletesTrialsButDeletesAndChangesNothingElse) {
     TestFolder folder;
-    const QString login = QStringLiteral("t_%1").arg(QUrl(serverUrlOf(folder)).path().mid(1));
+    const QString traineeUrl = traineeUrlOf(folder);
     {
-        ServerConnection owner(serverUrlOf(folder));
-        ServerSetup::init(owner.db());
-        QSqlQuery q(owner.db());
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE zentry_trainee").arg(login)))
-            << q.lastError().text().toStdString();
         CDB instructor;
         instructor.OpenUser();
         AddTestUser(instructor, TestUser{});
         AddTestHistory(instructor, 1, [](CRsHistory_tbl& rs) { rs.m_end_flg = "1"; });       // completed
         AddTestHistory(instructor, 2, [](CRsHistory_tbl& rs) { rs.m_answer_time.clear(); }); // started
     }
-    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(withUser(serverUrlOf(folder), login)));
+    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(traineeUrl));
     CDB trainee;
     trainee.OpenUser();
     for (const char* refused :
