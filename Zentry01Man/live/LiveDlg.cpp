@@ -8,6 +8,7 @@
 #include "OutResultList.h"
 #include "OutSelection.h"
 #include "ScreenSetup.h"
+#include "StringTable.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -134,29 +135,63 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { openResults(item); });
 
+    m_timer.setParent(this);
+    m_timer.setObjectName(QStringLiteral("liveTick"));
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+    m_wake.setSingleShot(true);
+    connect(&m_wake, &QTimer::timeout, this, [this] { changeTold(); });
+    m_changes->onChange = [this] { changeTold(); };
     Tick();
-    m_timer.start();
+    if (!m_lost)
+        m_timer.start();
 }
 
 CLiveDlg::~CLiveDlg() = default;
 
 void CLiveDlg::Tick() {
-    const qint64 ms = appClock().msecsSinceStart();
-    if (!m_polled || ms - m_lastPollMs >= ILiveChanges::kPollMs) {
-        m_polled = true;
-        m_lastPollMs = ms;
-        if (m_changes->TakeChange()) {
-            read();
-            showRows();
-            return;
-        }
-    }
+    if (readIfChanged())
+        return;
     const QDateTime now = appClock().now();
     for (Row& r : m_rows)
         LiveTrials::Age(r, now);
     showRows();
+}
+
+bool CLiveDlg::readIfChanged() {
+    if (m_changes->Lost()) {
+        showLost();
+        return true;
+    }
+    if (!m_changes->TakeChange(appClock().msecsSinceStart()))
+        return false;
+    read();
+    showRows();
+    return true;
+}
+
+void CLiveDlg::changeTold() {
+    if (readIfChanged() || m_wake.isActive())
+        return;
+    const qint64 wait = m_changes->WaitingMs(appClock().msecsSinceStart());
+    if (wait >= 0)
+        m_wake.start(int(wait));
+}
+
+void CLiveDlg::showLost() {
+    if (m_lost)
+        return;
+    m_lost = true;
+    // The rows stay as last read: aged on, running trials would turn 応答なし
+    // for want of reports that can no longer arrive.
+    m_timer.stop();
+    m_wake.stop();
+    const QString at = appClock().now().toString(QStringLiteral("HH:mm"));
+    m_count->setText(QStringLiteral("%1 から更新されていません　%2").arg(at, countText(int(m_rows.size()))));
+    AppMessageBox(QStringLiteral("データベースサーバーとの接続が切れました。実施状況は %1 から更新されません。\n\n"
+                                 "ユーティリティを起動し直してください。")
+                      .arg(at),
+                  MsgIcon::Stop);
 }
 
 void CLiveDlg::read() {
@@ -236,6 +271,7 @@ void CLiveDlg::openResults(QTreeWidgetItem* item) {
         m_timer.stop();
         COutResultList cards(m_userDb, m_masterDb, selection, this);
         ScreenSetup::ExecOnSharedPlacement(this, cards);
-        m_timer.start();
+        if (!m_lost)
+            m_timer.start();
     });
 }

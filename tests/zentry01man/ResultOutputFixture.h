@@ -22,13 +22,15 @@ struct TrialSpec {
     bool withFile = true;  // write the input-value file
     bool aborted = false;
     bool unfinished = false; // still as the task program created it: the file holds the cards so far
+    QDateTime started = {};  // TrialStart(id) when not given
 };
 
 inline QDateTime TrialStart(int id) { return naiveDateTime(QDate(2026, 5, 1), QTime(9, 0)).addSecs(3600 * id); }
+inline QDateTime TrialStart(const TrialSpec& t) { return t.started.isValid() ? t.started : TrialStart(t.id); }
 
 inline QString TrialInputFile(const TrialSpec& t) {
     return AppSub::UserFolder(1, true) + '/' +
-           AppSub::CsvFileName(AppSub::CsvKind::InputValues, t.task, TrialStart(t.id), QStringLiteral("山田"),
+           AppSub::CsvFileName(AppSub::CsvKind::InputValues, t.task, TrialStart(t), QStringLiteral("山田"),
                                QStringLiteral("太郎"));
 }
 
@@ -54,7 +56,7 @@ inline void AddTrial(CDB& userDb, CDB& masterDb, const TrialSpec& t) {
         r.m_course_code = QString::number(t.course);
         r.m_end_time = QString::number(t.endTime);
         r.m_end_flg = t.aborted ? QStringLiteral("1") : QString();
-        r.m_execution_date = TrialStart(t.id);
+        r.m_execution_date = TrialStart(t);
         r.m_answer_number = t.cards;
         r.m_correct_number = t.cards - int(t.wrong.size());
         r.m_correct_rate = r.m_correct_rate60 = 100.0 * r.m_correct_number / t.cards;
