@@ -137,13 +137,13 @@ public:
         m_pending[trial].push_back({cards, ns});
     }
     // The screen shows `cards` for the trial at `ns`: every report of it up
-    // to that count has arrived.
+    // to that count has arrived (ns -1: they are dropped uncounted).
     void shown(int trial, int cards, qint64 ns) {
         QMutexLocker lock(&m_mutex);
         auto& reports = m_pending[trial];
         const auto seen = std::stable_partition(reports.begin(), reports.end(),
                                                 [&](const Report& r) { return r.cards <= cards; });
-        for (auto r = reports.begin(); r != seen; ++r)
+        for (auto r = reports.begin(); r != seen && ns >= 0; ++r)
             m_latenciesMs.push_back((ns - r->ns) / 1e6);
         reports.erase(reports.begin(), seen);
     }
@@ -252,11 +252,13 @@ void BM_LiveScreen40Trials(benchmark::State& state, bool server) {
             }
             for (int card = 1; !stop; ++card) {
                 const int trial = 1 + card % kTrials, cards = card / kTrials + 1;
-                const qint64 began = clock.nsecsElapsed();
-                if (LiveTrials::ReportCard(*pcs[trial - 1], trial, cards, 3000, 20, localNow())) {
-                    pending.written(trial, cards, began);
+                // Counted before it is written: the screen may show it before the call returns.
+                pending.written(trial, cards, clock.nsecsElapsed());
+                if (LiveTrials::ReportCard(*pcs[trial - 1], trial, cards, 3000, 20, localNow()))
                     ++reports;
-                }
+                else
+                    pending.shown(trial, cards, -1); // skipped: nothing to wait for
+
                 std::this_thread::sleep_for(std::chrono::milliseconds(250));
             }
             for (auto& pc : pcs)
