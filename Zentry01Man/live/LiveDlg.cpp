@@ -246,12 +246,13 @@ void CLiveDlg::showRows() {
     m_items = kept;
     if (rowsChanged) {
         m_fitted = int(kept.size());
+        // Room for the sort mark beside the caption only where the caption is
+        // the widest: the room spent on every column hid the last ones.
+        const QAbstractItemView* view = m_list;
         for (int c = 0; c < kColumns; ++c)
-            if (c != Elapsed) {
-                m_list->resizeColumnToContents(c);
-                // Room for the sort mark beside the caption.
-                m_list->setColumnWidth(c, m_list->columnWidth(c) + ScreenSetup::ScaleX(this, 14));
-            }
+            if (c != Elapsed)
+                m_list->setColumnWidth(c, std::max(view->sizeHintForColumn(c),
+                                                   m_list->header()->sectionSizeHint(c) + ScreenSetup::ScaleX(this, 14)));
     }
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(sortColumn, order);

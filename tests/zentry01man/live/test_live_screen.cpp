@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <QStyleOptionHeader>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -217,6 +218,38 @@ TEST_F(LiveScreen, SortsByAnyColumnByValue) {
         EXPECT_EQ(column(list, CLiveDlg::Cards), descending);
         step(dlg.get(), 2);
         EXPECT_EQ(column(list, CLiveDlg::Cards), descending) << "kept as the rows are brought up to date";
+    }
+}
+
+// Each column shows its widest cell whole, and its caption whole beside the
+// sort mark once the list is sorted by it (the mark takes the caption's room).
+TEST_F(LiveScreen, ColumnsShowEveryCellAndEveryCaptionBesideTheSortMark) {
+    trial({.id = 1, .task = 3, .course = 3, .endTime = 4}, now0.addSecs(-600), 12, now0, State::Running, 3000);
+    trial({.id = 2, .task = 1, .course = 2, .endTime = 1}, now0.addSecs(-900), 3, now0.addSecs(-400));
+    trial({.id = 3, .task = 2, .endTime = 3}, now0.addSecs(-800), 100, now0, State::Aborted, 900);
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    QHeaderView* header = list->header();
+    QStyle* style = header->style();
+    // What the item delegate keeps free on either side of a cell's text.
+    const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    for (int c = 0; c < CLiveDlg::kColumns; ++c) {
+        if (c == CLiveDlg::Elapsed)
+            continue; // a bar of fixed width
+        SCOPED_TRACE(list->headerItem()->text(c).toStdString());
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(list->topLevelItem(r)->text(c)) + cellMargins,
+                      list->columnWidth(c))
+                << list->topLevelItem(r)->text(c).toStdString();
+        list->sortByColumn(c, Qt::DescendingOrder);
+        QStyleOptionHeader caption;
+        caption.initFrom(header);
+        caption.state |= QStyle::State_Horizontal;
+        caption.rect = QRect(0, 0, header->sectionSize(c), header->height());
+        caption.text = list->headerItem()->text(c);
+        caption.sortIndicator = QStyleOptionHeader::SortDown;
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(caption.text),
+                  style->subElementRect(QStyle::SE_HeaderLabel, &caption, header).width());
     }
 }
 
