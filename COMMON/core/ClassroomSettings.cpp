@@ -42,16 +42,15 @@ CDB* server() { return g_server; }
 void setServer(CDB* db) { g_server = db; }
 
 std::optional<QString> read(CDB& db, const QString& key) {
-    QSqlQuery q = run(db.database(),
-                      QStringLiteral("select [setting_value] from [Settings_tbl] where [setting_key] = ?"),
-                      {key.toLower()});
+    QSqlQuery q = db.Run(QStringLiteral("select [setting_value] from [Settings_tbl] where [setting_key] = ?"),
+                         {key.toLower()});
     if (!q.next())
         return std::nullopt;
     return q.value(0).toString();
 }
 
 bool write(CDB& db, const QString& key, const QString& value) {
-    return RunWriteTransaction(db, [&] { run(db.database(), QLatin1String(kUpsert), {key.toLower(), value}); });
+    return RunWriteTransaction(db, [&] { db.Run(QLatin1String(kUpsert), {key.toLower(), value}); });
 }
 
 int copyFromIni(QSqlDatabase& server, const QString& iniFile) {

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
@@ -80,6 +81,14 @@ protected:
                 m_window->adjustSize();
         }
         growMinimum();
+        // A dialog not placed by hand is centred over its caller by its own
+        // show event, which comes after this filter: moving it now would mark
+        // it as placed and leave it in the corner of the screen. It is kept
+        // inside once it stands where it opens.
+        if (!m_window->testAttribute(Qt::WA_Moved)) {
+            QTimer::singleShot(0, m_window, [window = m_window] { ScreenFit::MoveInside(window); });
+            return false;
+        }
         ScreenFit::MoveInside(m_window);
         return false;
     }

@@ -174,6 +174,24 @@ TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
     EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 24);
 }
 
+// A dialog without a placement of its own opens centred over the window that
+// opens it, as the desktop places dialogs, not in the corner of the screen.
+TEST_F(ScreenSetupTest, ADialogWithoutAPlacementOpensOverItsCaller) {
+    QWidget caller;
+    caller.setGeometry(QRect(QPoint(40 + 4, 30 + 30), QSize(720, 520)));
+    caller.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
+    QDialog dialog(&caller);
+    dialog.resize(472, 300);
+    ScreenFit::KeepFitted(&dialog);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QRect frame = ScreenFit::FrameRect(&dialog);
+    const QPoint offCentre = frame.center() - ScreenFit::FrameRect(&caller).center();
+    EXPECT_LE(offCentre.manhattanLength(), 40) << offCentre.x() << ", " << offCentre.y();
+    EXPECT_TRUE(kDisplay.available.contains(frame));
+}
+
 // A result screen opens exactly over the one that opens it, and closing it
 // (unmoved) moves nothing, round after round; nothing creeps by a title bar.
 TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
