@@ -45,6 +45,12 @@ bool CServerNotifications::listening() const {
 // its state tells.
 bool CServerNotifications::Lost() const { return m_subscribed && !(m_driver && m_driver->isOpen()); }
 
+// The driver forgets its subscriptions as the lost connection is closed.
+void CServerNotifications::ListenAgain() {
+    m_changed = true;
+    m_subscribed = m_driver && m_driver->isOpen() && m_driver->subscribeToNotification(LiveTrials::kChannel);
+}
+
 bool CServerNotifications::TakeChange(qint64 ms) {
     const qint64 gap = listening() ? kReadGapMs : kPollMs - kEarlyTickMs;
     if (!listening())

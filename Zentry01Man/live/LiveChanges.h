@@ -29,9 +29,12 @@ public:
         Q_UNUSED(ms);
         return -1;
     }
-    // True once the connection that was told of changes is gone (the server
-    // ended it, or the network did): nothing will be told any more.
+    // True while the connection that is told of changes is gone (the server
+    // ended it, or the network did): nothing is told until it is back.
     virtual bool Lost() const { return false; }
+    // The connection is open again: listens again, and takes what changed
+    // meanwhile (untold) as a change.
+    virtual void ListenAgain() {}
     // Called as a change is told (a server's notification).
     std::function<void()> onChange;
     // The source for the engine of db.
@@ -60,6 +63,7 @@ public:
     bool TakeChange(qint64 ms) override;
     qint64 WaitingMs(qint64 ms) const override;
     bool Lost() const override;
+    void ListenAgain() override;
 
 private:
     bool listening() const;

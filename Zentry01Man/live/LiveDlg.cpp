@@ -1,8 +1,10 @@
 #include "LiveDlg.h"
 
 #include "Clock.h"
+#include "DB.h"
 #include "Guarded.h"
 #include "HistoryList.h"
+#include "ICException.h"
 #include "Labels.h"
 #include "LiveChanges.h"
 #include "OutResultList.h"
@@ -21,11 +23,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 using LiveTrials::Row;
 
 namespace {
 constexpr int kTickMs = 1000;
+constexpr int kRetryMs = 10000;
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kShareRole = Qt::UserRole + 2; // elapsed per mille, for the bar
 
@@ -143,8 +147,7 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
     connect(&m_wake, &QTimer::timeout, this, [this] { changeTold(); });
     m_changes->onChange = [this] { changeTold(); };
     Tick();
-    if (!m_lost)
-        m_timer.start();
+    m_timer.start();
 }
 
 CLiveDlg::~CLiveDlg() = default;
@@ -160,8 +163,9 @@ void CLiveDlg::Tick() {
 
 bool CLiveDlg::readIfChanged() {
     if (m_changes->Lost()) {
-        showLost();
-        return true;
+        listenAgain();
+        if (m_changes->Lost())
+            return true;
     }
     if (!m_changes->TakeChange(appClock().msecsSinceStart()))
         return false;
@@ -178,27 +182,42 @@ void CLiveDlg::changeTold() {
         m_wake.start(int(wait));
 }
 
-void CLiveDlg::showLost() {
-    if (m_lost)
+void CLiveDlg::listenAgain() {
+    // A server that cannot be reached holds the screen up to the connection's
+    // timeout at each try: not at every tick.
+    const qint64 ms = appClock().msecsSinceStart();
+    if (m_away && ms - m_triedMs < kRetryMs)
         return;
-    m_lost = true;
-    // The rows stay as last read: aged on, running trials would turn 応答なし
-    // for want of reports that can no longer arrive.
-    m_timer.stop();
-    m_wake.stop();
-    const QString at = appClock().now().toString(QStringLiteral("HH:mm"));
-    m_count->setText(QStringLiteral("%1 から更新されていません　%2").arg(at, countText(int(m_rows.size()))));
-    AppMessageBox(QStringLiteral("データベースサーバーとの接続が切れました。実施状況は %1 から更新されません。\n\n"
-                                 "ユーティリティを起動し直してください。")
-                      .arg(at),
-                  MsgIcon::Stop);
+    m_triedMs = ms;
+    try {
+        if (!m_userDb.RestoreLostConnection()) {
+            // Closed by the program itself: nothing more to show.
+            m_timer.stop();
+            m_wake.stop();
+            return;
+        }
+    } catch (const CDBException& e) {
+        if (std::exchange(m_away, true))
+            return;
+        // Aged on, running trials would turn 応答なし for want of reports
+        // that cannot arrive: the rows stay as last read, and say since when.
+        const QString at = m_readAt.toString(QStringLiteral("HH:mm"));
+        m_count->setText(QStringLiteral("%1 から更新されていません　%2").arg(at, countText(int(m_rows.size()))));
+        AppMessageBox(QStringLiteral("実施状況は %1 から更新されていません。サーバーにつながりしだい更新を続けます。\n\n%2")
+                          .arg(at, e.text()),
+                      MsgIcon::Stop);
+        return;
+    }
+    m_away = false;
+    m_changes->ListenAgain();
 }
 
 void CLiveDlg::read() {
     // A failure is shown once: the rows are read again at the next change.
     Guarded([this] {
         ++m_reads;
-        m_rows = LiveTrials::Read(m_userDb, appClock().now());
+        m_readAt = appClock().now();
+        m_rows = LiveTrials::Read(m_userDb, m_readAt);
     });
 }
 
@@ -272,7 +291,6 @@ void CLiveDlg::openResults(QTreeWidgetItem* item) {
         m_timer.stop();
         COutResultList cards(m_userDb, m_masterDb, selection, this);
         ScreenSetup::ExecOnSharedPlacement(this, cards);
-        if (!m_lost)
-            m_timer.start();
+        m_timer.start();
     });
 }

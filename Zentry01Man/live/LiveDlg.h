@@ -37,10 +37,11 @@ public:
 
 private:
     // Reads and shows the rows when a change may be taken now; true also
-    // when the connection is lost (nothing more to do then).
+    // while the server's connection is lost (the rows stay as last read).
     bool readIfChanged();
-    // Stops the updates and says so, once.
-    void showLost();
+    // Opens a lost connection again and listens again; while the server
+    // stays away, says so once and tries again every kRetryMs.
+    void listenAgain();
     // A change told by the server: read at once, or as soon as allowed.
     void changeTold();
     void read();
@@ -56,7 +57,9 @@ private:
     QLabel* m_count;
     QTimer m_timer;
     QTimer m_wake; // a change told too soon after the last read
-    bool m_lost = false;
+    QDateTime m_readAt;
+    bool m_away = false; // the server's connection lost and not yet back
+    qint64 m_triedMs = 0;
     int m_reads = 0;
     int m_fitted = -1; // rows the column widths were fitted to
 };
