@@ -44,7 +44,7 @@ protected:
     // A trial of user 1 (history row and input-value file), started at
     // `started`; its live row reports `cards` at `reported`, and ends in `end`
     // unless that is Running.
-    void trial(TrialSpec t, const QDateTime& started, int cards, const QDateTime& reported,
+    void trial(TrialRow t, const QDateTime& started, int cards, const QDateTime& reported,
                State end = State::Running, int secondsLeft = 1500, int slowest = 0) {
         t.started = started;
         addTrial(t);
