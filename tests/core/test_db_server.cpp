@@ -8,6 +8,7 @@
 #include "DbEngine.h"
 #include "ICException.h"
 #include "InputLog.h"
+#include "LiveTrials.h"
 #include "Recordsets.h"
 #include "ServerSchema.h"
 #include "ServerSetup.h"
@@ -542,6 +543,11 @@ TEST_F(DroppedConnection, TheNextReadWriteOrFileEndOpensItAgainUnseen) {
     EXPECT_TRUE(ClassroomFiles::send(db, path, false));
     EXPECT_TRUE(ClassroomFiles::send(db, path, true));
     EXPECT_EQ(serverFile().size(), QFileInfo(path).size());
+
+    const QDateTime now = QDateTime::currentDateTime();
+    LiveTrials::WriteStart(db, 1, 900, now);
+    dropConnections();
+    EXPECT_EQ(LiveTrials::Read(db, now).size(), 1u);
     EXPECT_TRUE(folder->notifier.entries.isEmpty()) << folder->notifier.texts().join('\n').toStdString();
 }
 
