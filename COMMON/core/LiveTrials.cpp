@@ -243,7 +243,9 @@ void Age(Row& row, const QDateTime& now) {
 std::vector<Row> Read(CDB& db, const QDateTime& now) {
     std::vector<Row> rows;
     db.RestoreLostConnection();
-    auto hasTable = [&] { return db.database().tables().contains(QStringLiteral("Live_tbl"), Qt::CaseInsensitive); };
+    auto hasTable = [&] {
+        return db.database().tables().contains(QStringLiteral("Live_tbl"), Qt::CaseInsensitive);
+    };
     // A server restarted since the last look: asked again on a new connection.
     if (!hasTable() && !(db.RestoreLostConnection() && hasTable()))
         return rows;
