@@ -88,7 +88,9 @@ QTextCharFormat CIKCRitchEditCtrl::baseFormat() const {
     QTextCharFormat format;
     if (m_pointTenths > 0) {
         format.setFontFamilies({m_faceName});
-        format.setFontPointSize(m_pointTenths / 10.0);
+        // The widget's size, not the one asked for: a screen reduced to fit
+        // its display scales the widget's font, and the text must follow.
+        format.setFontPointSize(font().pointSizeF());
         format.setFontWeight(m_bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(m_italic);
         format.setFontUnderline(m_underline);

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,50 @@ QString fourSquares() {
     return QStringLiteral("■■■■");
 }
 
+struct LegendEntry {
+    QColor colour;
+    double width;
+    bool dashed;
+    QString label;
+};
+
+const std::vector<LegendEntry>& legendEntries() {
+    static const std::vector<LegendEntry> entries{
+        {kSeriesColour[0], 100, false, QStringLiteral("作業枚数")},
+        {kSeriesColour[1], 100, false, QStringLiteral("正解枚数")},
+        {kSeriesColour[2], 100, false, QStringLiteral("項目正解率")},
+        {kTestAverage, 50, true, QStringLiteral("項目正解率平均値（実力テスト）")},
+        {kLevelUpAverage, 50, true, QStringLiteral("項目正解率平均値（レベルアップ）")},
+    };
+    return entries;
+}
+
+// A legend entry's width: its sample line, a space and its label.
+double legendWidth(const LegendEntry& e, const QFontMetricsF& metrics) {
+    return 600 + metrics.horizontalAdvance(e.label);
+}
+double legendGap(const QFontMetricsF& metrics) {
+    return metrics.horizontalAdvance(QStringLiteral("－"));
+}
+
+// The legend's entries in rows, as many to a row as fit 1 mm clear of the
+// picture's sides: the texts keep their size on a narrow screen, so the
+// legend wraps rather than run off the picture.
+std::vector<std::vector<const LegendEntry*>> legendRows(double pictureWidth, const QFontMetricsF& metrics) {
+    std::vector<std::vector<const LegendEntry*>> rows(1);
+    double rowWidth = 0;
+    for (const LegendEntry& e : legendEntries()) {
+        const double width = legendWidth(e, metrics);
+        if (!rows.back().empty() && rowWidth + legendGap(metrics) + width > pictureWidth - 200) {
+            rows.emplace_back();
+            rowWidth = 0;
+        }
+        rowWidth += (rows.back().empty() ? 0 : legendGap(metrics)) + width;
+        rows.back().push_back(&e);
+    }
+    return rows;
+}
+
 } // namespace
 
 const QString CKCGraphDraw::kFace = QStringLiteral("ＭＳ Ｐゴシック");
@@ -41,7 +86,9 @@ CKCGraphDraw::Layout CKCGraphDraw::LayoutFor(const QRectF& picture) {
     const QFontMetricsF metrics(graphFont());
     const double side = std::max(1000.0, metrics.horizontalAdvance(fourSquares()));
     const double top = std::max(1000.0, 3 * metrics.height());
-    const double bottom = std::max(1000.0, 5 * metrics.height());
+    // Below the plot: the trial numbers, the condition marks, a blank line and the legend's rows.
+    const double legend = double(legendRows(picture.width(), metrics).size());
+    const double bottom = std::max(1000.0, (4 + legend) * metrics.height());
     Layout layout;
     layout.plot = picture.adjusted(side, top, -side, -bottom);
     if (layout.plot.width() < 1 || layout.plot.height() < 1)
@@ -223,38 +270,27 @@ QString CKCGraphDraw::Title() const {
 }
 
 void CKCGraphDraw::drawLegend() {
-    struct Entry {
-        QColor colour;
-        double width;
-        bool dashed;
-        QString label;
-    };
-    const Entry entries[] = {
-        {kSeriesColour[0], 100, false, QStringLiteral("作業枚数")},
-        {kSeriesColour[1], 100, false, QStringLiteral("正解枚数")},
-        {kSeriesColour[2], 100, false, QStringLiteral("項目正解率")},
-        {kTestAverage, 50, true, QStringLiteral("項目正解率平均値（実力テスト）")},
-        {kLevelUpAverage, 50, true, QStringLiteral("項目正解率平均値（レベルアップ）")},
-    };
     const QFontMetricsF metrics(m_font);
-    const double gap = metrics.horizontalAdvance(QStringLiteral("－"));
-    double total = 0;
-    for (const Entry& e : entries)
-        total += 600 + metrics.horizontalAdvance(e.label) + gap;
-    total -= gap;
-
-    const double middle = m_picture.bottom() - 500;
-    double x = m_picture.center().x() - total / 2;
-    for (const Entry& e : entries) {
-        if (e.dashed)
-            dashedLine(e.colour, e.width, x, x + 500, middle);
-        else {
-            m_dc->setPen(QPen(e.colour, e.width, Qt::SolidLine, Qt::FlatCap));
-            m_dc->drawLine(QPointF(x, middle), QPointF(x + 500, middle));
+    const auto rows = legendRows(m_picture.width(), metrics);
+    // The last row 5 mm above the picture's bottom, the others above it.
+    double middle = m_picture.bottom() - 500 - (rows.size() - 1) * metrics.height();
+    for (const auto& row : rows) {
+        double total = -legendGap(metrics);
+        for (const LegendEntry* e : row)
+            total += legendWidth(*e, metrics) + legendGap(metrics);
+        double x = m_picture.center().x() - total / 2;
+        for (const LegendEntry* e : row) {
+            if (e->dashed)
+                dashedLine(e->colour, e->width, x, x + 500, middle);
+            else {
+                m_dc->setPen(QPen(e->colour, e->width, Qt::SolidLine, Qt::FlatCap));
+                m_dc->drawLine(QPointF(x, middle), QPointF(x + 500, middle));
+            }
+            m_dc->setPen(Qt::black);
+            textAt(x + 600, middle - metrics.height() / 2, e->label, Qt::AlignLeft);
+            x += legendWidth(*e, metrics) + legendGap(metrics);
         }
-        m_dc->setPen(Qt::black);
-        textAt(x + 600, middle - metrics.height() / 2, e.label, Qt::AlignLeft);
-        x += 600 + metrics.horizontalAdvance(e.label) + gap;
+        middle += metrics.height();
     }
 }
 

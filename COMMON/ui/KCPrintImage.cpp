@@ -7,7 +7,7 @@ CKCPrintImage::CKCPrintImage(QWidget* parent) : QWidget(parent) {}
 
 void CKCPrintImage::SetCard(const CArrBase& deck, int index, const QSize& size,
                             const CKCPrintImageDraw::TemplateIds& templateIds, int valueSource,
-                            int comparison, bool enlarged) {
+                            int comparison, bool enlarged, double shrink) {
     // The bitmap keeps the default 96 dots per inch, so the card's fonts keep
     // the same proportion to the given pixel size on every screen; a high
     // density screen gets proportionally more pixels.
@@ -16,9 +16,12 @@ void CKCPrintImage::SetCard(const CArrBase& deck, int index, const QSize& size,
     bitmap.setDevicePixelRatio(ratio);
     bitmap.fill(Qt::white);
     {
+        // The card's fonts keep their size whatever the rectangle, so a card
+        // shown smaller is drawn at its usual size and shrunk whole.
         QPainter dc(&bitmap);
+        dc.scale(shrink, shrink);
         CKCPrintImageDraw draw;
-        draw.Draw(&dc, deck, index, QRectF(QPointF(0, 0), QSizeF(size)), kFace, kFace, templateIds,
+        draw.Draw(&dc, deck, index, QRectF(QPointF(0, 0), QSizeF(size) / shrink), kFace, kFace, templateIds,
                   valueSource, comparison, true, enlarged);
     }
     m_bitmap = bitmap;

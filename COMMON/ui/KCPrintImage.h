@@ -17,10 +17,12 @@ public:
     explicit CKCPrintImage(QWidget* parent = nullptr);
 
     // Draws card `index` of the deck, framed, into a bitmap of `size` pixels
-    // and repaints. The screen gives the control the same size.
+    // and repaints. The screen gives the control the same size. `shrink` (at
+    // most 1) is how much smaller than usual the card is shown, where its
+    // screen had to be reduced to fit: the whole drawing shrinks, texts too.
     void SetCard(const CArrBase& deck, int index, const QSize& size,
                  const CKCPrintImageDraw::TemplateIds& templateIds, int valueSource, int comparison,
-                 bool enlarged);
+                 bool enlarged, double shrink = 1.0);
     // The drawn card; null before the first card.
     const QImage& bitmap() const { return m_bitmap; }
     QSize sizeHint() const override;

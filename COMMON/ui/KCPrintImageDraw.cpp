@@ -152,13 +152,14 @@ bool CKCPrintImageDraw::IsPostcardDeck(const CArrBase& deck) {
 void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index,
                              const std::optional<QRectF>& target, const QString& firstFace,
                              const QString& secondFace, const TemplateIds& templateIds, int valueSource,
-                             int comparison, bool frame, bool enlarged) {
+                             int comparison, bool frame, bool enlarged, int layers) {
     const CArrBaseInfo& card = deck.at(index);
     const bool postcard = IsPostcardDeck(deck);
     m_pageWidth = postcard ? kPostcardWidth : kVoucherWidth;
     m_pageHeight = postcard ? kPostcardHeight : kVoucherHeight;
     m_valueSource = valueSource;
     m_comparison = comparison;
+    m_layers = layers;
 
     dc->save();
     const double dpiX = dc->device()->logicalDpiX();
@@ -185,8 +186,9 @@ void CKCPrintImageDraw::Draw(QPainter* dc, const CArrBase& deck, int index,
 
     m_dc = dc;
     const QRectF page(X(0), Y(0), m_pageWidth * m_sx, m_pageHeight * m_sy);
-    dc->fillRect(page, Qt::white);
-    if (frame) {
+    if (form())
+        dc->fillRect(page, Qt::white);
+    if (frame && form()) {
         // Kept wholly inside the page, so the drawing covers exactly the page.
         const QPen pen = AtLeastOneDot(*dc, framePen());
         const double half = pen.widthF() / 2;
@@ -211,8 +213,9 @@ void CKCPrintImageDraw::drawVoucher(const CArrBaseInfo& card) {
     const QString title = QStringLiteral("顧客伝票");
     text(X(6000), Y(700), title, f.title);
     const double barRight = X(6000) + width(title, f.title) + 300 * m_sx;
-    m_dc->fillRect(QRectF(QPointF(X(5700), Y(1430)), QPointF(barRight, Y(1480))), Qt::black);
-    text(X(11500), Y(1000), QString::asprintf("NO. %04d", card.number), f.form14);
+    if (form())
+        m_dc->fillRect(QRectF(QPointF(X(5700), Y(1430)), QPointF(barRight, Y(1480))), Qt::black);
+    number(X(11500), Y(1000), QString::asprintf("NO. %04d", card.number), f.form14);
 
     static const char* const labels[] = {"顧客コード", "商品コード", "電話番号", "メールアドレス"};
     static const int rows[] = {2750, 3980, 5300, 6600};
@@ -229,8 +232,8 @@ void CKCPrintImageDraw::drawPostcard(const CArrBaseInfo& card) {
     const QPen hairline = solidPen(4, Qt::black);
     const double right = X(m_pageWidth - 900);
 
-    text(X(7700) - width(QStringLiteral("888"), f.form12), Y(700), QString::asprintf("NO. %04d", card.number),
-         f.form12);
+    number(X(7700) - width(QStringLiteral("888"), f.form12), Y(700), QString::asprintf("NO. %04d", card.number),
+           f.form12);
     const QString heading = QStringLiteral("「仕事とパソコン」読者アンケート");
     const QFontMetricsF headingMetrics(f.heading);
     text((X(0) + X(m_pageWidth) - width(heading, f.heading)) / 2,
@@ -275,7 +278,8 @@ void CKCPrintImageDraw::drawPostcard(const CArrBaseInfo& card) {
     text(X(5300) - width(QStringLiteral("WW"), f.option), Y(13500) - option.height(),
          QStringLiteral("ご回答ありがとうございました"), f.option);
 
-    drawMarks(card);
+    if (entries())
+        drawMarks(card);
 }
 
 void CKCPrintImageDraw::drawMarks(const CArrBaseInfo& card) {
@@ -306,14 +310,22 @@ void CKCPrintImageDraw::drawMark(int templateSlot, double left, double top, doub
 }
 
 void CKCPrintImageDraw::text(double x, double y, const QString& s, const QFont& font) {
-    drawString(m_dc, QPointF(x, y + QFontMetricsF(font).ascent()), s, font, Qt::black);
+    if (form())
+        drawString(m_dc, QPointF(x, y + QFontMetricsF(font).ascent()), s, font, Qt::black);
+}
+
+void CKCPrintImageDraw::number(double x, double y, const QString& s, const QFont& font) {
+    if (entries())
+        drawString(m_dc, QPointF(x, y + QFontMetricsF(font).ascent()), s, font, Qt::black);
 }
 
 void CKCPrintImageDraw::value(double x, double y, const CArrBaseInfo& card, int item, const QFont& font) {
+    if (!entries())
+        return;
     const QString drawn = valueOf(card, item);
     const std::optional<QString> against = comparisonOf(card, item);
     if (!against) {
-        text(x, y, drawn, font);
+        drawString(m_dc, QPointF(x, y + QFontMetricsF(font).ascent()), drawn, font, Qt::black);
         return;
     }
     QFont bold = font;
@@ -332,6 +344,8 @@ void CKCPrintImageDraw::value(double x, double y, const CArrBaseInfo& card, int 
 }
 
 void CKCPrintImageDraw::line(const QPen& pen, double x1, double x2, double y) {
+    if (!form())
+        return;
     m_dc->setPen(AtLeastOneDot(*m_dc, pen));
     m_dc->drawLine(QPointF(x1, y), QPointF(x2, y));
 }

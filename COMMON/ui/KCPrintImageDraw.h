@@ -33,6 +33,12 @@ public:
         kCompareMarks = 4
     };
 
+    // What Draw puts down: the printed form (page ground, frame, form texts,
+    // lines) and the card's own entries (number, values, answer marks). A PDF
+    // of many cards draws every page's form before its entries, so all pages
+    // begin with the same content, which is then stored once.
+    enum Layers { kForm = 1, kEntries = 2, kWholeCard = kForm | kEntries };
+
     // Mark templates in the order: black circle, red circle, black tick, red tick.
     using TemplateIds = std::array<int, 4>;
     static constexpr TemplateIds kTemplateIds{145, 146, 147, 144};
@@ -50,9 +56,10 @@ public:
     // any other a voucher). target is in the painter's coordinates; without one
     // the page is drawn at natural size from the origin. The device's
     // resolution (logical dots per inch) converts millimetres to its units.
+    // Only the given layers are drawn, each item in its usual order.
     void Draw(QPainter* dc, const CArrBase& deck, int index, const std::optional<QRectF>& target,
               const QString& firstFace, const QString& secondFace, const TemplateIds& templateIds,
-              int valueSource, int comparison, bool frame, bool enlarged);
+              int valueSource, int comparison, bool frame, bool enlarged, int layers = kWholeCard);
 
     // Frames of up to four cells of a printed sheet (painter coordinates; an
     // empty rectangle is left out): the first cell outlined, reaching over the
@@ -71,10 +78,16 @@ private:
     void drawMarks(const CArrBaseInfo& card);
     void drawMark(int templateSlot, double left, double top, double width, double height);
 
-    // Form text with its top-left at page position (x, y).
+    bool form() const { return (m_layers & kForm) != 0; }
+    bool entries() const { return (m_layers & kEntries) != 0; }
+
+    // Form text with its top-left at page position (x, y) (form layer).
     void text(double x, double y, const QString& s, const QFont& font);
-    // The card's value of an item at page position (x, y), compared as selected.
+    // The card's number (entries layer).
+    void number(double x, double y, const QString& s, const QFont& font);
+    // The card's value of an item at page position (x, y), compared as selected (entries layer).
     void value(double x, double y, const CArrBaseInfo& card, int item, const QFont& font);
+    // A line of the form (form layer).
     void line(const QPen& pen, double x1, double x2, double y);
     double width(const QString& s, const QFont& font) const;
 
@@ -91,6 +104,7 @@ private:
     int m_pageWidth = kVoucherWidth, m_pageHeight = kVoucherHeight;
     int m_valueSource = kValueCorrect;
     int m_comparison = kCompareNone;
+    int m_layers = kWholeCard;
     std::array<CKCMetaFile, 4> m_templates;
     Fonts* m_fonts = nullptr;
 };

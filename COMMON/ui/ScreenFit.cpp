@@ -1,5 +1,6 @@
 #include "ScreenFit.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr double kBaseDpi = 96.0;
@@ -81,10 +83,19 @@ protected:
                 m_window->adjustSize();
         }
         growMinimum();
-        // A dialog not placed by hand is centred over its caller by its own
-        // show event, which comes after this filter: moving it now would mark
-        // it as placed and leave it in the corner of the screen. It is kept
-        // inside once it stands where it opens.
+        // A dialog not placed by hand goes over the window it belongs to, as
+        // QDialog would put it after this filter; moving it first would leave
+        // it in the corner where the move found it.
+        auto* dialog = qobject_cast<QDialog*>(m_window);
+        if (dialog && dialog->parentWidget() && !dialog->testAttribute(Qt::WA_Moved) &&
+            !dialog->isMaximized() && !dialog->isFullScreen()) {
+            QRect frame = ScreenFit::FrameRect(dialog);
+            frame.moveCenter(ScreenFit::FrameRect(dialog->parentWidget()->window()).center());
+            dialog->setGeometry(ScreenFit::ClientRectAt(dialog, frame.topLeft(), dialog->size()));
+            return false;
+        }
+        // Any other window not placed by hand stands where the desktop puts
+        // it; it is kept inside once it stands there.
         if (!m_window->testAttribute(Qt::WA_Moved)) {
             QTimer::singleShot(0, m_window, [window = m_window] { ScreenFit::MoveInside(window); });
             return false;
@@ -173,8 +184,16 @@ QMargins FrameMargins(const QWidget* window) {
     if (displaySetByHand() && !displaySetByHand()->frame.isNull())
         return displaySetByHand()->frame;
     if (window->isVisible() && window->windowHandle()) {
-        const QMargins real = window->windowHandle()->frameMargins();
+        QMargins real = window->windowHandle()->frameMargins();
         if (!real.isNull()) {
+            // At a fractional scale Qt rounds the frame to whole pixels of the
+            // scaled desktop, up to half a pixel short on each side. Counted a
+            // pixel larger at the right and bottom, a window sized to the area
+            // keeps its whole frame on it, and positions, which run from the
+            // top-left, still round-trip exactly.
+            const qreal ratio = window->devicePixelRatioF();
+            if (ratio != std::floor(ratio))
+                real += QMargins(0, 0, 1, 1);
             lastKnownFrame() = real;
             return real;
         }

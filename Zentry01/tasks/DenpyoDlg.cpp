@@ -251,10 +251,8 @@ QSize CDenpyoDlg::ImageSize(bool enlarged) const { return enlarged ? QSize(644, 
 int CDenpyoDlg::PanelWidth(bool enlarged) const { return enlarged ? 600 : 550; }
 // The card keeps its pixel size on larger scales, and shrinks with the screen
 // where the screen had to be reduced to fit.
-QSize CDenpyoDlg::ShownImageSize() const {
-    const double reduce = std::min(1.0, ScreenFit::Scale(this).height());
-    return ImageSize(m_enlarged) * reduce;
-}
+double CDenpyoDlg::ImageShrink() const { return std::min(1.0, ScreenFit::Scale(this).height()); }
+QSize CDenpyoDlg::ShownImageSize() const { return ImageSize(m_enlarged) * ImageShrink(); }
 QPoint CDenpyoDlg::InputShift(int placement) const {
     switch (placement) {
     case 1:
@@ -383,7 +381,7 @@ void CDenpyoDlg::showCard(int position) {
     const bool answers = AppSub::GetCorvanePass() == 1;
     if (m_placement != 0)
         m_image->SetCard(Deck(), index, ShownImageSize(), CKCPrintImageDraw::kTemplateIds,
-                         CKCPrintImageDraw::kValueCorrect, ImageComparison(answers), m_enlarged);
+                         CKCPrintImageDraw::kValueCorrect, ImageComparison(answers), m_enlarged, ImageShrink());
     ShowItems(card, answers);
     FocusFirstItem();
     EnableItems();

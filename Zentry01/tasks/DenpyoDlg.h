@@ -86,7 +86,8 @@ protected:
     // Image size, panel width and the shift of the input controls for a placement.
     virtual QSize ImageSize(bool enlarged) const;
     virtual int PanelWidth(bool enlarged) const;
-    // The image size as drawn on this screen.
+    // How much smaller than ImageSize the card is shown, and its size as shown.
+    double ImageShrink() const;
     QSize ShownImageSize() const;
     virtual QPoint InputShift(int placement) const;
     // Where the item controls start with no image; x of the item labels and fields.

@@ -4,9 +4,11 @@
 
 #include <QPainter>
 
-CKCStaticShintyoku::CKCStaticShintyoku(QWidget* parent)
-    : QWidget(parent), m_font(110, QStringLiteral("ＭＳ ゴシック")) {
+CKCStaticShintyoku::CKCStaticShintyoku(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The control's own font, so that a screen reduced to fit scales it with
+    // the box it is drawn in.
+    setFont(CICFont(110, QStringLiteral("ＭＳ ゴシック")));
 }
 
 void CKCStaticShintyoku::Prepare() {
@@ -26,7 +28,7 @@ void CKCStaticShintyoku::SetText(const QString& text) {
 void CKCStaticShintyoku::render() {
     QPainter p(&m_pixmap);
     p.fillRect(rect(), palette().color(QPalette::Button));
-    p.setFont(m_font);
+    p.setFont(font());
     p.setPen(palette().color(QPalette::ButtonText));
     p.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, m_text); // line breaks kept, no wrapping
 }

@@ -35,6 +35,5 @@ private:
     void render();
 
     QPixmap m_pixmap;
-    CICFont m_font;
     QString m_text;
 };

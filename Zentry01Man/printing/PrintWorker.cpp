@@ -3,10 +3,12 @@
 #include "ArrDenpyo.h"
 #include "KCPrintImage.h"
 #include "KCPrintImageDraw.h"
+#include "SharedPageContent.h"
 #include "StringTable.h"
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPrinter>
 #include <QTimer>
 
@@ -44,6 +46,7 @@ bool CPrintWorker::begin(int* result) {
                       MsgIcon::Exclamation);
         return false;
     }
+    m_pdf = m_painter->paintEngine() && m_painter->paintEngine()->type() == QPaintEngine::Pdf;
     // The four-up block keeps clear of the part of the sheet the printer cannot reach.
     QPageLayout layout = m_printer.pageLayout();
     layout.setUnits(QPageLayout::Millimeter);
@@ -64,20 +67,35 @@ void CPrintWorker::printPage(size_t index) {
         m_printer.newPage();
     QPainter* dc = m_painter.get();
     const double toDevice = m_printer.resolution() / kUnitsPerInch;
-    std::array<QRect, 4> frames{};
+    const bool natural = m_param.paper != PrintLayout::kA4;
     const auto& cells = m_pages[index].cells;
+    std::array<QRectF, 4> rects{};
+    std::array<QRect, 4> frames{};
     for (size_t i = 0; i < cells.size(); ++i) {
-        const PrintLayout::Cell& cell = cells[i];
-        const QRectF rect(cell.rect.topLeft() * toDevice, cell.rect.size() * toDevice);
-        const bool natural = m_param.paper != PrintLayout::kA4;
-        if (cell.deckIndex >= 0)
-            Draw().Draw(dc, *m_param.deck, cell.deckIndex, natural ? std::nullopt : std::optional<QRectF>(rect),
-                        CKCPrintImage::kFace, m_valueFace, Draw::kTemplateIds, Draw::kValueCorrect,
-                        Draw::kCompareNone, false, false);
+        rects[i] = QRectF(cells[i].rect.topLeft() * toDevice, cells[i].rect.size() * toDevice);
         if (!natural)
-            frames[i] = rect.toRect();
+            frames[i] = rects[i].toRect();
     }
-    if (m_param.paper == PrintLayout::kA4)
+    const auto drawCells = [&](int layers) {
+        for (size_t i = 0; i < cells.size(); ++i)
+            if (cells[i].deckIndex >= 0)
+                Draw().Draw(dc, *m_param.deck, cells[i].deckIndex,
+                            natural ? std::nullopt : std::optional<QRectF>(rects[i]), CKCPrintImage::kFace,
+                            m_valueFace, Draw::kTemplateIds, Draw::kValueCorrect, Draw::kCompareNone, false,
+                            false, layers);
+    };
+    // In a PDF the sheet's forms and frames come before all entries, so the
+    // pages begin alike and end() stores that beginning once. Elsewhere texts
+    // have white grounds, and each card is drawn whole in its usual order.
+    if (m_pdf) {
+        drawCells(Draw::kForm);
+        if (!natural)
+            Draw::DrawPageFrames(dc, frames);
+        drawCells(Draw::kEntries);
+        return;
+    }
+    drawCells(Draw::kWholeCard);
+    if (!natural)
         Draw::DrawPageFrames(dc, frames);
 }
 
@@ -85,6 +103,9 @@ void CPrintWorker::end() {
     if (m_painter) {
         m_painter->end();
         m_painter.reset();
+        // A file that cannot be rewritten stays as written, a whole document.
+        if (m_pdf && m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
+            SharedPageContent::Apply(m_printer.outputFileName());
     }
 }
 

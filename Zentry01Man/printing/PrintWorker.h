@@ -46,6 +46,7 @@ private:
     QPrinter& m_printer;
     QString m_valueFace;
     std::unique_ptr<QPainter> m_painter;
+    bool m_pdf = false; // painting through Qt's PDF engine
     std::vector<PrintLayout::Page> m_pages;
     size_t m_next = 0;
 };

@@ -28,8 +28,8 @@ COutGraphDlg::COutGraphDlg(CDB& userDb, CDB& masterDb, const COutSelection& sele
     addUserRow(userDb, selection.userCode, timeBand);
 
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(titleLine());
-    titleRow->addStretch(1);
+    // The line takes the row's free width and wraps only where that is short.
+    titleRow->addWidget(titleLine(), 1);
     m_course = addChoice(titleRow, QStringLiteral("コース"), "courseList");
     if (selection.filter.courseGroup == 1) {
         for (int course : {4, 1, 3})

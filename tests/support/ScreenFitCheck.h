@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -34,6 +36,9 @@ inline std::vector<Case> CommonDisplays() {
     for (QSize area : {QSize(1280, 720), QSize(1366, 728), QSize(1280, 984), QSize(1920, 1040)})
         for (double scale : {1.0, 1.25, 1.5})
             cases.push_back({area, scale});
+    // 1366 × 768 at 150 % as Qt's own scaling presents it to the windows:
+    // 910 × 512 pixels at 96 DPI, less the task bar.
+    cases.push_back({QSize(910, 488), 1.0});
     return cases;
 }
 
@@ -78,6 +83,14 @@ inline void ExpectFits(QWidget* screen, const Case& c, const QString& name) {
         EXPECT_TRUE(screen->rect().contains(r)) << control << " at " << r.x() << "," << r.y() << " " << r.width()
                                                 << "x" << r.height() << " outside the window " << screen->width()
                                                 << "x" << screen->height();
+        // A one-line text field holds its line: the text is not taller than the field.
+        if (const auto* field = qobject_cast<const QTextEdit*>(w);
+            field && field->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff && !field->document()->isEmpty()) {
+            const QTextLayout* layout = field->document()->firstBlock().layout();
+            if (layout && layout->lineCount() > 0)
+                EXPECT_LE(layout->lineAt(0).height(), field->viewport()->height())
+                    << control << ": its text is taller than the field";
+        }
         if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
             QString caption = b->text();
             caption.remove(QLatin1Char('&'));
@@ -123,7 +136,7 @@ inline int LabelStart(QWidget* button) {
 class DisplayScope {
 public:
     explicit DisplayScope(const Case& c) { ScreenFit::SetDisplay(DisplayFor(c)); }
-    ~DisplayScope() { ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040)}); }
+    ~DisplayScope() { ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}}); }
 };
 
 } // namespace screenfit

@@ -235,6 +235,57 @@ TEST_F(Graph, AverageLineOnlyForCoursesWithTrialsLegendAlways) {
     EXPECT_GT(countColour(image, QRect(plot.left(), y40 - 3, plot.width(), 7), blue), 50);
 }
 
+// On a narrow screen the legend wraps into rows, every entry kept, nothing
+// running off the picture's sides or bottom, and the plot makes room for
+// them: a blank band stays between the marks under the columns and the legend.
+TEST_F(Graph, TheLegendStaysInsideANarrowPicture) {
+    const QColor blue(0, 0, 255), magenta(255, 0, 255);
+    Trials trials = makeTrials({{1, 10, 8, 40}, {3, 12, 10, 75}});
+    for (auto& t : trials) {
+        t->m_graph_flg = QStringLiteral("1");
+        t->m_result_code = QStringLiteral("2");
+    }
+    const auto inked = [](const QColor& c) { return c.lightness() < 200; };
+    for (int width : {900, 640, 480}) {
+        CKCGraph graph;
+        graph.SetForm(CKCGraphDraw::kUtility);
+        graph.resize(width, 420);
+        graph.show();
+        graph.SetData(dataOf(trials), nullptr);
+        const QImage image = graph.bitmap();
+        const int plotBottom = pixelOf(0, graph.PlotArray().Plot().bottom()).y();
+        const QRect below(0, plotBottom + 3, image.width(), image.height() - plotBottom - 3);
+        int inkAtTheEdges = 0;
+        for (int y = below.top(); y <= below.bottom(); ++y)
+            for (int x : {0, 1, 2, image.width() - 3, image.width() - 2, image.width() - 1})
+                inkAtTheEdges += inked(image.pixelColor(x, y));
+        for (int x = 0; x < image.width(); ++x)
+            inkAtTheEdges += inked(image.pixelColor(x, image.height() - 1));
+        EXPECT_EQ(inkAtTheEdges, 0) << width;
+        // Both dashed samples are drawn, below the plot.
+        EXPECT_GT(countColour(image, below, blue), 5) << width;
+        EXPECT_GT(countColour(image, below, magenta), 5) << width;
+
+        // The widest run of blank rows between inked ones below the plot.
+        int widestGap = 0, gap = 0;
+        bool inkSeen = false;
+        for (int y = below.top(); y <= below.bottom(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < image.width() && !ink; ++x)
+                ink = inked(image.pixelColor(x, y));
+            if (ink) {
+                if (inkSeen)
+                    widestGap = std::max(widestGap, gap);
+                inkSeen = true;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        EXPECT_GE(widestGap, 8) << width << ": no blank band between the column marks and the legend";
+    }
+}
+
 TEST_F(Graph, TitlesNameTheUserTaskAndSelection) {
     TestFolder folder;
     CDB db;
@@ -312,8 +363,9 @@ TEST_F(Graph, EmptyRunDrawsFrameScaleAndLegend) {
     EXPECT_EQ(graph.PlotArray().CountMax(), 100);
     const QRectF p = graph.PlotArray().Plot();
     EXPECT_EQ(graph.bitmap().pixelColor(pixelOf(p.left() + 200, p.center().y())), QColor(230, 230, 230));
-    // One line of text across the middle of the plot says there is nothing to draw.
-    const QRect middle(pixelOf(p.left() + 500, p.center().y() - 250),
+    // One line of text across the middle of the plot says there is nothing to
+    // draw; its lower half is looked for, below the grid line at 50 %.
+    const QRect middle(pixelOf(p.left() + 500, p.center().y() + 60),
                        pixelOf(p.right() - 500, p.center().y() + 250));
     EXPECT_GT(countColour(graph.bitmap(), middle, Qt::black, 200), 50);
 

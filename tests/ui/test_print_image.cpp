@@ -418,6 +418,39 @@ TEST_F(PrintImage, MarkPicturesLoadByNumber) {
     EXPECT_TRUE(pixelsWhere(blank, blank.rect(), isInk).isEmpty());
 }
 
+// A card shown smaller than usual, on a screen reduced to fit, is the usual
+// card shrunk whole: its ink (inside the frame) spans the same share of the
+// card. Texts kept at their usual size would run into the frame.
+TEST_F(PrintImage, ACardShownSmallerIsTheUsualCardShrunkWhole) {
+    const auto ink = [](const QImage& image) {
+        return pixelsWhere(image, image.rect().adjusted(3, 3, -3, -3), [](const QColor& c) { return c.lightness() < 100; });
+    };
+    auto postcards = postcardDeck();
+    auto vouchers = voucherDeck();
+    struct Case {
+        const CArrBase* deck;
+        QSize usual;
+        bool enlarged;
+    };
+    for (const Case& c : {Case{postcards.get(), kPostcardScreen, false}, Case{postcards.get(), QSize(458, 678), true},
+                          Case{vouchers.get(), kVoucherScreen, false}, Case{vouchers.get(), QSize(644, 435), true}}) {
+        CKCPrintImage control;
+        control.SetCard(*c.deck, 0, c.usual, Draw::kTemplateIds, Draw::kValueCorrect, Draw::kCompareNone, c.enlarged);
+        const QRect usual = ink(control.bitmap());
+        for (double shrink : {0.8, 0.62}) {
+            control.SetCard(*c.deck, 0, c.usual * shrink, Draw::kTemplateIds, Draw::kValueCorrect,
+                            Draw::kCompareNone, c.enlarged, shrink);
+            const QRect shown = ink(control.bitmap());
+            const QRectF expected(QPointF(usual.topLeft()) * shrink, QPointF(usual.bottomRight()) * shrink);
+            const std::string what = std::to_string(c.usual.width()) + " shrunk by " + std::to_string(shrink);
+            EXPECT_NEAR(shown.left(), expected.left(), 3) << what;
+            EXPECT_NEAR(shown.top(), expected.top(), 3) << what;
+            EXPECT_NEAR(shown.right(), expected.right(), 3) << what;
+            EXPECT_NEAR(shown.bottom(), expected.bottom(), 3) << what;
+        }
+    }
+}
+
 TEST_F(PrintImage, ControlShowsItsBitmap) {
     auto deck = postcardDeck();
     CKCPrintImage control;
@@ -431,9 +464,10 @@ TEST_F(PrintImage, ControlShowsItsBitmap) {
     EXPECT_THROW(control.SetCard(*deck, 1, {458, 678}, Draw::kTemplateIds, 1, 0, true), std::out_of_range);
 }
 
-// The handwritten forms print a few hundred questionnaire cards to a file
-// that must stay within 1 MB, fonts (about 0.3 MB, written once) included:
-// each further card may add only a few kilobytes.
+// Sent to a printer, every page holds its whole card, form and entries, so
+// the drawing itself must stay small: each further card may add only a few
+// kilobytes. (A PDF file stores the form once; the print worker's tests hold
+// the forms' files to their size.)
 TEST_F(PrintImage, EachPostcardAddsOnlyAFewKilobytesToAPdf) {
     QTemporaryDir dir;
     auto deck = postcardDeck();

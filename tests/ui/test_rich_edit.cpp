@@ -1,5 +1,6 @@
 // The one-line rich field: marks in red, read back one letter per character.
 #include "IKCRitchEditCtrl.h"
+#include "ScreenFit.h"
 
 #include <QDialog>
 #include <QApplication>
@@ -119,6 +120,33 @@ TEST(RichEdit, SetTextUsesTheFieldFontAndNormalColourAndKeepsOneLine) {
     EXPECT_EQ(field.ReadMarks(), QStringLiteral("NN"));
     // Nothing left to undo after a text was set.
     EXPECT_FALSE(field.document()->isUndoAvailable());
+}
+
+// On a screen reduced to fit its display the window's fonts are scaled
+// down; a field's text, set or typed, follows its scaled font instead of
+// overflowing the field at the size first asked for.
+TEST(RichEdit, TextFollowsTheFieldFontScaledToFitTheScreen) {
+    // A design of 800 x 600 on half that room: fonts at about half size.
+    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 400, 300), 1, 1, QMargins()});
+    QWidget window;
+    auto* set = new CIKCRitchEditCtrl(&window);
+    auto* typed = new CIKCRitchEditCtrl(&window);
+    for (CIKCRitchEditCtrl* field : {set, typed})
+        field->SetFont(120, QStringLiteral("ＭＳ Ｐゴシック"));
+    ScreenFit::FitFonts(&window);
+    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}});
+    const double fitted = set->font().pointSizeF();
+    ASSERT_LT(fitted, 7.0);
+
+    set->SetText(QStringLiteral("山田"));
+    QTest::keyClicks(typed, QStringLiteral("abc"));
+    for (CIKCRitchEditCtrl* field : {set, typed}) {
+        const QTextCharFormat format = field->document()->begin().begin().fragment().charFormat();
+        // A size of the text's own, or the document's, which is the widget's.
+        const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                           : field->document()->defaultFont().pointSizeF();
+        EXPECT_DOUBLE_EQ(size, fitted) << field->Text().toStdString();
+    }
 }
 
 TEST(RichEdit, MarkedCharactersAreDrawnInRed) {

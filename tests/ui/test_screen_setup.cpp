@@ -174,24 +174,6 @@ TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
     EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 24);
 }
 
-// A dialog without a placement of its own opens centred over the window that
-// opens it, as the desktop places dialogs, not in the corner of the screen.
-TEST_F(ScreenSetupTest, ADialogWithoutAPlacementOpensOverItsCaller) {
-    QWidget caller;
-    caller.setGeometry(QRect(QPoint(40 + 4, 30 + 30), QSize(720, 520)));
-    caller.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
-    QDialog dialog(&caller);
-    dialog.resize(472, 300);
-    ScreenFit::KeepFitted(&dialog);
-    dialog.show();
-    QCoreApplication::processEvents();
-    const QRect frame = ScreenFit::FrameRect(&dialog);
-    const QPoint offCentre = frame.center() - ScreenFit::FrameRect(&caller).center();
-    EXPECT_LE(offCentre.manhattanLength(), 40) << offCentre.x() << ", " << offCentre.y();
-    EXPECT_TRUE(kDisplay.available.contains(frame));
-}
-
 // A result screen opens exactly over the one that opens it, and closing it
 // (unmoved) moves nothing, round after round; nothing creeps by a title bar.
 TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
@@ -213,6 +195,31 @@ TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
         EXPECT_EQ(nestedFrame, callerFrame) << round;
         EXPECT_EQ(ScreenFit::FrameRect(&caller), callerFrame) << round;
         EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 100) << round;
+    }
+}
+
+// A fitted dialog opens centred over the window it belongs to, as dialogs do,
+// not in the corner of the screen; one that would reach past the screen's
+// edge is still moved back inside.
+TEST_F(ScreenSetupTest, FittedDialogOpensOverItsParentAndInsideTheScreen) {
+    QWidget parent;
+    parent.setGeometry(QRect(QPoint(500 + 4, 200 + 30), QSize(600, 400)));
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    for (const QPoint& parentAt : {QPoint(500, 200), QPoint(1366 - 300, 24 + 728 - 100)}) {
+        parent.move(parentAt + QPoint(4, 30));
+        QDialog dialog(&parent);
+        dialog.resize(300, 200);
+        ScreenFit::KeepFitted(&dialog);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QCoreApplication::processEvents();
+        const QRect frame = ScreenFit::FrameRect(&dialog);
+        EXPECT_TRUE(kDisplay.available.contains(frame)) << parentAt.x();
+        if (parentAt.x() == 500) // room all round: centred on the parent
+            EXPECT_LE((frame.center() - ScreenFit::FrameRect(&parent).center()).manhattanLength(), 20)
+                << frame.x() << "," << frame.y();
+        dialog.hide();
     }
 }
 

@@ -6,6 +6,8 @@
 #include "CourseDlg.h"
 #include "DenpyoDlg.h"
 #include "GraphDlg.h"
+#include "KCPrintImage.h"
+#include "KCStaticShintyoku.h"
 #include "MokuhyDlg.h"
 #include "Result2Dlg.h"
 #include "ResultDetailDlg.h"
@@ -26,6 +28,43 @@ using screenfit::Case;
 using screenfit::ExpectFits;
 
 namespace {
+
+// The card beside the fields keeps its texts on the card: no ink in the band
+// just inside its frame, where a text drawn too large for a card shrunk with
+// its screen runs out (the frame itself is lighter grey).
+void ExpectCardTextInside(QWidget* screen, const QString& name) {
+    const auto* card = screen->findChild<CKCPrintImage*>(QStringLiteral("cardImage"));
+    if (!card || !card->isVisibleTo(screen))
+        return;
+    const QImage image = card->bitmap();
+    const qreal ratio = image.devicePixelRatio();
+    const int band = qRound(5 * ratio), frame = qRound(2 * ratio);
+    int inked = 0;
+    for (int y = frame; y < image.height() - frame; ++y)
+        for (int x = frame; x < image.width() - frame; ++x)
+            if ((x >= image.width() - frame - band || y >= image.height() - frame - band) &&
+                qGray(image.pixel(x, y)) < 100)
+                ++inked;
+    EXPECT_EQ(inked, 0) << name.toStdString() << ": card text at the edge of a card of "
+                        << image.width() << "x" << image.height();
+}
+
+// The progress text stays whole inside its box: no ink on the box's last
+// rows or columns, where lines drawn too large for a box shrunk with its
+// screen are cut off.
+void ExpectProgressTextInside(QWidget* screen, const QString& name) {
+    auto* progress = screen->findChild<CKCStaticShintyoku*>(QStringLiteral("progressText"));
+    if (!progress || !progress->isVisibleTo(screen) || progress->GetText().trimmed().isEmpty())
+        return;
+    const QImage image = progress->grab().toImage();
+    const int edge = qRound(2 * image.devicePixelRatio());
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((x >= image.width() - edge || y >= image.height() - edge) && qGray(image.pixel(x, y)) < 128)
+                ++inked;
+    EXPECT_EQ(inked, 0) << name.toStdString() << ": progress text cut off at the edge of its box";
+}
 
 class ScreenFitTest : public ShellTest, public ::testing::WithParamInterface<Case> {
 protected:
@@ -120,8 +159,11 @@ TEST_P(ScreenFitTest, TaskScreens) {
                 CKaisekiFile trial;
                 std::unique_ptr<CDenpyoDlg> dlg = TaskScreens::Create(task, trial);
                 ASSERT_TRUE(dlg->OpenTrial());
-                ExpectFits(dlg.get(), GetParam(),
-                           QStringLiteral("task %1, %2, course %3").arg(task).arg(QLatin1String(p.name)).arg(course));
+                const QString name =
+                    QStringLiteral("task %1, %2, course %3").arg(task).arg(QLatin1String(p.name)).arg(course);
+                ExpectFits(dlg.get(), GetParam(), name);
+                ExpectCardTextInside(dlg.get(), name);
+                ExpectProgressTextInside(dlg.get(), name);
                 clock.advance(60);
             }
         }

@@ -26,6 +26,8 @@
 #include "Zentry01ManDlg.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -86,6 +88,18 @@ TEST_P(ScreenFitTest, HistoryAndResultScreens) {
     ExpectFits(&errors, c, QStringLiteral("error list"));
     COutGraphDlg graph(app->UserDb(), app->MasterDb(), chosen, 0);
     ExpectFits(&graph, c, QStringLiteral("graph"));
+    {
+        // The selection line beside the course list wraps only where the row cannot hold it.
+        graph.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&graph));
+        const auto* title = graph.findChild<QLabel*>(QStringLiteral("titleLine"));
+        const auto* course = graph.findChild<QComboBox*>(QStringLiteral("courseList"));
+        const QFontMetrics metrics = title->fontMetrics();
+        const int room = course->x() - title->x() - metrics.horizontalAdvance(QStringLiteral("コース")) - 24;
+        if (title->heightForWidth(title->width()) >= 2 * metrics.lineSpacing()) // wrapped
+            EXPECT_GT(metrics.horizontalAdvance(title->text()), room) << "graph: selection line wrapped in a row with room";
+        graph.hide();
+    }
     COutResultList cards(app->UserDb(), app->MasterDb(), {1, {2, 1, 1, 1}, {2}, {2}});
     ExpectFits(&cards, c, QStringLiteral("card list"));
     std::unique_ptr<CArrBase> vouchers = MakeDeckForTask(2);
