@@ -43,7 +43,7 @@ QString taskWord(int problemCode) {
 }
 
 // The decimal number at the start of text (leading blanks and a sign allowed), 0 when none.
-int leadingNumber(const QString& text) {
+int leadingNumber(QStringView text) {
     bool negative = false;
     int i = 0;
     while (i < text.size() && text.at(i).isSpace())
@@ -57,10 +57,10 @@ int leadingNumber(const QString& text) {
 }
 
 // True when a card line's elapsed time ("%d分%d秒") lies in the bucket.
-bool inBucket(const QString& elapsed, int bucket) {
+bool inBucket(QStringView elapsed, int bucket) {
     if (bucket == 0)
         return true;
-    const DateUtil::TimeSpan span = DateUtil::ParseMinSec(elapsed);
+    const DateUtil::TimeSpan span = DateUtil::ParseMinSec(elapsed.toString());
     if (!span.valid)
         return false;
     const qint64 t = span.seconds;
@@ -314,10 +314,10 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     bool hasPrevious = false;
     int previous = 0;
     int judged = 0;
-    QStringList fields;
+    CTCLoadCSVFile::RowView fields;
     for (int row = 2; row <= file.GetRowCount(); ++row) {
-        // Shares the file's text: nothing of a row is kept beyond its judgement.
-        file.GetFieldsShared(row, fields);
+        // Views of the file's text: nothing of a row is kept beyond its judgement.
+        file.GetRowView(row, fields);
         const int cardNo = leadingNumber(fields.value(kNumberColumn));
         // The same card completed twice in a row is one piece of work.
         const bool repeated = hasPrevious && cardNo == previous;
@@ -362,8 +362,8 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     countClasses();
 }
 
-bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringList& fields, int cardNo,
-                                int judgedCard) {
+bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile::RowView& fields,
+                                int cardNo, int judgedCard) {
     const bool basic = trial.m_course_code.toInt() == 2;
     CArrBase& deck = basic ? *m_deck2 : *m_deck1;
     // By card number, not by deck position: numbers need not run 1..n.
@@ -378,7 +378,7 @@ bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringL
     CKCCompareText& cmp = *m_compare;
 
     for (int i = 0; i < items; ++i) {
-        const QString input = fields.value(kFirstItemColumn + i);
+        const QStringView input = fields.value(kFirstItemColumn + i);
         if (task == 3) {
             if (cmp.CompareMarks(card.correct[i], card.erroneous[i], input))
                 continue;

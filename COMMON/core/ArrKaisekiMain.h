@@ -5,6 +5,7 @@
 // same values converted to a 60-minute trial, the error counts per item and per
 // character class, and every wrong character with its error kind.
 #include "ArrRirekiNum.h"
+#include "TCLoadCSVFile.h"
 
 #include <QDateTime>
 #include <QString>
@@ -17,7 +18,6 @@ class CArrBase;
 class CDB;
 class CKCCompareText;
 class CRsHistory_tbl;
-class CTCLoadCSVFile;
 class CArrKaisekiMain_ShikouKai;
 
 // One wrong character.
@@ -148,7 +148,8 @@ private:
     QString findInputFile(const QDateTime& executionDate, int problemCode, QString& message);
     void judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file);
     // True when the card line has no wrong character.
-    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringList& fields, int cardNo, int judgedCard);
+    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile::RowView& fields, int cardNo,
+                   int judgedCard);
 
     Conditions m_conditions;
     std::unique_ptr<CArrBase> m_deck1, m_deck2;

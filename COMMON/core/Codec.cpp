@@ -239,6 +239,12 @@ unsigned charCode(const QString& oneCharacter) {
     return code == kUnmappable ? unsigned('?') : code;
 }
 
+unsigned charCode(char32_t codePoint) {
+    // Beyond the BMP nothing has a form in the code page.
+    const quint32 code = codePoint <= 0xFFFF ? codeOf(char16_t(codePoint)) : kUnmappable;
+    return code == kUnmappable ? unsigned('?') : code;
+}
+
 bool isDoubleByte(QChar c) {
     quint32 code = codeOf(c.unicode());
     return code != kUnmappable && code > 0xFF;

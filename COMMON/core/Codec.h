@@ -42,6 +42,8 @@ int byteLength(const QString& text);
 // + trail byte, a single-byte one as its byte; 0x3F ("?") for unmappable text,
 // 0 for empty text. Only the first character (code point) of the text counts.
 unsigned charCode(const QString& oneCharacter);
+// The same for one code point, without building a text.
+unsigned charCode(char32_t codePoint);
 
 // True when the character at index i of text occupies two bytes.
 bool isDoubleByte(QChar c);

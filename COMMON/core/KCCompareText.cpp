@@ -10,14 +10,14 @@ bool CKCCompareText::SameChar(char32_t a, char32_t b) {
     if (a == 0 || b == 0)
         return false;
     // Different characters that the code page writes as the same bytes are equal.
-    const unsigned ca = cp932::charCode(QString::fromUcs4(&a, 1));
-    return ca != '?' && ca == cp932::charCode(QString::fromUcs4(&b, 1));
+    const unsigned ca = cp932::charCode(a);
+    return ca != '?' && ca == cp932::charCode(b);
 }
 
-void CKCCompareText::SplitChars(const QString& text, std::u32string& out) {
+void CKCCompareText::SplitChars(QStringView text, std::u32string& out) {
     out.clear();
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
             out.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
@@ -39,7 +39,7 @@ int CKCCompareText::finish() {
     return std::all_of(m_match.begin(), m_match.end(), [](char m) { return m != 0; }) ? 1 : 0;
 }
 
-int CKCCompareText::Compare(const QString& expected, const QString& typed) {
+int CKCCompareText::Compare(QStringView expected, QStringView typed) {
     SplitChars(expected, m_left);
     SplitChars(typed, m_right);
     const int length = static_cast<int>(std::max(m_left.size(), m_right.size()));
@@ -49,7 +49,7 @@ int CKCCompareText::Compare(const QString& expected, const QString& typed) {
     return finish();
 }
 
-int CKCCompareText::CompareMarks(const QString& correct, const QString& printed, const QString& marks) {
+int CKCCompareText::CompareMarks(QStringView correct, QStringView printed, QStringView marks) {
     SplitChars(correct, m_left);
     SplitChars(printed, m_right);
     SplitChars(marks, m_marks);

@@ -84,38 +84,44 @@ QStringList CTCLoadCSVFile::GetFields(int row, const QString& separator) const {
 }
 
 namespace {
-// Splits a line by the quoting rule; `take` receives each field's raw text.
+// Splits a line by the quoting rule; `take` receives each field's raw text and
+// whether it holds a quote (most fields hold none and need no unquoting).
 template <typename Take> void splitLine(QStringView line, QChar separator, Take take) {
     bool inside = false;
+    bool quoted = false;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
-        if (c == u'"')
+        if (c == u'"') {
             inside = !inside;
-        else if (c == separator && !inside) {
-            take(line.mid(start, i - start));
+            quoted = true;
+        } else if (c == separator && !inside) {
+            take(line.mid(start, i - start), quoted);
             start = i + 1;
+            quoted = false;
         }
     }
-    take(line.mid(start));
+    take(line.mid(start), quoted);
 }
 } // namespace
 
-void CTCLoadCSVFile::GetFieldsShared(int row, QStringList& fields, QChar separator) const {
-    fields.clear();
+void CTCLoadCSVFile::GetRowView(int row, RowView& fields, QChar separator) const {
+    fields.m_fields.clear();
+    fields.m_unquoted.clear();
     if (row < 1 || row > GetRowCount())
         return;
-    splitLine(line(row), separator, [&fields](QStringView field) {
-        if (field.contains(u'"'))
-            fields << unquote(field);
-        else
-            fields << QString::fromRawData(field.data(), field.size());
+    splitLine(line(row), separator, [&fields](QStringView field, bool quoted) {
+        if (quoted) {
+            fields.m_unquoted.push_back(unquote(field));
+            field = fields.m_unquoted.back();
+        }
+        fields.m_fields.push_back(field);
     });
 }
 
 QStringList CTCLoadCSVFile::SplitFields(const QString& line, QChar separator) {
     QStringList fields;
-    splitLine(line, separator, [&fields](QStringView field) { fields << unquote(field); });
+    splitLine(line, separator, [&fields](QStringView field, bool) { fields << unquote(field); });
     return fields;
 }
 

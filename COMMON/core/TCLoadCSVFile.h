@@ -26,10 +26,25 @@ public:
     QString GetField(int row, int col, const QString& separator = QStringLiteral(",")) const;
     // All fields of a row at once; element k - 1 equals GetField(row, k, separator).
     QStringList GetFields(int row, const QString& separator = QStringLiteral(",")) const;
-    // The same into `fields` (its storage reused), for reading many rows: the
-    // texts share the loaded file's memory, so they are valid only while this
-    // reader lives and loads nothing else.
-    void GetFieldsShared(int row, QStringList& fields, QChar separator = u',') const;
+
+    // The fields of one row as views, filled again for each row so that reading
+    // a long file allocates nothing per line: a field without quotes views the
+    // loaded text, only a quoted one is unquoted into storage of its own.
+    class RowView {
+    public:
+        int size() const { return static_cast<int>(m_fields.size()); }
+        // Field i (0-based); empty when the row has no such field.
+        QStringView value(int i) const { return i >= 0 && i < size() ? m_fields[i] : QStringView(); }
+
+    private:
+        friend class CTCLoadCSVFile;
+        std::vector<QStringView> m_fields;
+        std::vector<QString> m_unquoted; // views point into their (heap) text
+    };
+    // Element k - 1 of `fields` equals GetField(row, k, separator). The views
+    // are valid while this reader lives and loads nothing else, and until
+    // `fields` is filled again.
+    void GetRowView(int row, RowView& fields, QChar separator = u',') const;
 
     // The same rules on one line of text.
     static QString ExtractField(const QString& line, int col, QChar separator = u',');
