@@ -3,6 +3,7 @@
 #include "Codec.h"
 
 #include <algorithm>
+#include <array>
 
 bool CKCCompareText::SameChar(char32_t a, char32_t b) {
     if (a == b)
@@ -15,23 +16,41 @@ bool CKCCompareText::SameChar(char32_t a, char32_t b) {
 }
 
 void CKCCompareText::SplitChars(QStringView text, std::u32string& out) {
-    out.clear();
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
-            ++i;
-        } else {
-            out.push_back(c.unicode());
-        }
+    // Written through a pointer into room for one code point per unit, then cut
+    // to length: the miss-check splits three texts of every item it judges.
+    out.resize(text.size());
+    char32_t* const begin = out.data();
+    char32_t* o = begin;
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p++;
+        if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
+            *o++ = QChar::surrogateToUcs4(c, *p++);
+        else
+            *o++ = c;
     }
+    out.resize(o - begin);
 }
+
+namespace {
+// Every character of the BMP once, in order: the text of one such character
+// views its entry instead of allocating, since an analysis keeps two texts
+// for each of tens of thousands of wrong characters.
+constexpr std::array<QChar, 0x10000> kBmp = [] {
+    std::array<QChar, 0x10000> all{};
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = QChar(char16_t(i));
+    return all;
+}();
+} // namespace
 
 QString CKCCompareText::charText(const std::u32string& chars, int position) {
     if (position < 0 || position >= static_cast<int>(chars.size()))
         return {};
     const char32_t c = chars[position];
+    if (c <= 0xFFFF)
+        return QString::fromRawData(&kBmp[c], 1);
     return QString::fromUcs4(&c, 1);
 }
 

@@ -164,6 +164,8 @@ TEST(CompareText, MarksEachPositionWithoutAligning) {
     EXPECT_EQ(cmp.Compare("ｱ", "ア"), 0) << "half-width and full-width differ";
     EXPECT_EQ(cmp.Compare("𠮷野", "𠮷野家"), 0);
     EXPECT_EQ(cmp.GetSize(), 3) << "a character outside the basic plane is one position";
+    EXPECT_EQ(cmp.LeftChar(0), "𠮷");
+    EXPECT_EQ(cmp.RightChar(2), "家");
 }
 
 TEST(CompareText, MarksMustFlagExactlyThePrintedErrors) {
