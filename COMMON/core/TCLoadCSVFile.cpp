@@ -13,10 +13,6 @@
 #include <unistd.h>
 
 namespace {
-QString unreadable(const QString& path, int error) {
-    return QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + AppSub::SystemErrorText(error);
-}
-
 // Reads fd to its end into bytes; 0, else the errno of the failed read. The
 // buffer holds the expected size and one byte more, so a file that did not
 // grow arrives in one read and the next one reports its end.
@@ -59,23 +55,33 @@ void CTCLoadCSVFile::Load(const QString& path) {
 }
 
 QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
+    ReadResult read = TryReadAll(path);
+    ThrowIfFailed(read, path);
+    return std::move(read.bytes);
+}
+
+CTCLoadCSVFile::ReadResult CTCLoadCSVFile::TryReadAll(const QString& path) {
     // Plain system calls: QFile asks for the file's size and kind three times
     // per file, and an analysis reads a thousand files.
+    ReadResult read;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    // Whether the file exists is asked only when the open fails.
     if (fd < 0) {
-        const int error = errno;
-        if (!QFileInfo::exists(path))
-            IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
-        IC_THROW(unreadable(path, error));
+        read.error = errno;
+        // Asked only when the open fails.
+        read.missing = !QFileInfo::exists(path);
+        return read;
     }
-    QByteArray bytes;
     struct stat st {};
-    const int error = ::fstat(fd, &st) != 0 ? errno : readToEnd(fd, st.st_size, bytes);
+    read.error = ::fstat(fd, &st) != 0 ? errno : readToEnd(fd, st.st_size, read.bytes);
     ::close(fd);
-    if (error)
-        IC_THROW(unreadable(path, error));
-    return bytes;
+    return read;
+}
+
+void CTCLoadCSVFile::ThrowIfFailed(const ReadResult& read, const QString& path) {
+    if (read.missing)
+        IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
+    if (read.error)
+        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + AppSub::SystemErrorText(read.error));
 }
 
 void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {

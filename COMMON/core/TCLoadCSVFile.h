@@ -18,6 +18,19 @@ public:
     // The bytes of a file, with the errors of Load.
     static QByteArray ReadAll(const QString& path);
 
+    // ReadAll split into reading and throwing, for reading on a thread of its
+    // own: the text of a CICException is one for the whole process, so only
+    // the thread that handles the error may raise it.
+    struct ReadResult {
+        QByteArray bytes;
+        bool missing = false; // no such file
+        int error = 0;        // the errno that stopped the reading; 0 when read
+        bool ok() const { return !missing && error == 0; }
+    };
+    static ReadResult TryReadAll(const QString& path);
+    // Throws for a failed read what ReadAll throws; nothing for a good one.
+    static void ThrowIfFailed(const ReadResult& read, const QString& path);
+
     int GetRowCount() const { return static_cast<int>(m_lines.size()); }
     // The whole line of a row (1-based); empty when the row does not exist.
     QString GetLine(int row) const;
