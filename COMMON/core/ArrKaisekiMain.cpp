@@ -5,6 +5,7 @@
 #include "AppSub.h"
 #include "ArrDenpyo.h"
 #include "Codec.h"
+#include "CsvReadAhead.h"
 #include "DateUtil.h"
 #include "ICException.h"
 #include "KCCompareText.h"
@@ -134,6 +135,7 @@ void CArrKaisekiMain::Clear() {
 int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& conditions) {
     Clear();
     m_conditions = conditions;
+    std::optional<QString> failure;
     try {
         m_deck1 = MakeDeckForTask(conditions.problemCode);
         m_deck2 = MakeDeckForTask(conditions.problemCode);
@@ -141,37 +143,44 @@ int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& condition
         m_deck2->Load(masterDb, 2);
         m_index1 = std::make_unique<CardIndex>(*m_deck1);
         m_index2 = std::make_unique<CardIndex>(*m_deck2);
-
-        CRsHistory_tbl rs(&userDb);
-        rs.Open(CRecordset::dbOpenSnapshot,
-                QStringLiteral(
-                    "select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
-                    "[execution_date], [AutoNumber]"),
-                {conditions.userCode}, CRecordset::readOnly);
-        int n = 0;
-        for (; !rs.IsEOF(); rs.MoveNext()) {
-            if (!passes(rs))
-                continue;
-            ++n;
-            int trialNo = n;
-            if (conditions.selection) {
-                const int at = conditions.selection->Find(rs.m_AutoNumber);
-                if (at < 0)
-                    continue;
-                trialNo = at < conditions.selectionNumbers.GetSize() ? conditions.selectionNumbers.GetAt(at)
-                                                                     : at + 1;
-            }
-            analyse(rs, trialNo);
-        }
+        listTrials(userDb);
     } catch (const CDBException& e) {
-        notifyError(e.text());
-        return 0;
+        failure = e.text();
     } catch (const CICException& e) {
         // Inconsistent master data: the decks cannot judge anything.
-        notifyError(e.GetErrorMessage());
+        failure = e.GetErrorMessage();
+    }
+    // Trials listed before a failure are judged all the same: a failed run
+    // keeps what it got so far.
+    judgeTrials();
+    if (failure) {
+        notifyError(*failure);
         return 0;
     }
     return 1;
+}
+
+void CArrKaisekiMain::listTrials(CDB& userDb) {
+    const Conditions& c = m_conditions;
+    CRsHistory_tbl rs(&userDb);
+    rs.Open(CRecordset::dbOpenSnapshot,
+            QStringLiteral("select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
+                           "[execution_date], [AutoNumber]"),
+            {c.userCode}, CRecordset::readOnly);
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        if (!passes(rs))
+            continue;
+        ++n;
+        int trialNo = n;
+        if (c.selection) {
+            const int at = c.selection->Find(rs.m_AutoNumber);
+            if (at < 0)
+                continue;
+            trialNo = at < c.selectionNumbers.GetSize() ? c.selectionNumbers.GetAt(at) : at + 1;
+        }
+        m_trials.push_back(newTrial(rs, trialNo));
+    }
 }
 
 bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
@@ -205,7 +214,7 @@ bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
     }
 }
 
-void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
+std::unique_ptr<CArrKaisekiMain_ShikouKai> CArrKaisekiMain::newTrial(const CRsHistory_tbl& row, int trialNo) {
     auto trial = std::make_unique<CArrKaisekiMain_ShikouKai>();
     CArrKaisekiMain_ShikouKai& t = *trial;
     t.m_trialNo = trialNo;
@@ -236,21 +245,37 @@ void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
     t.m_delete_flg = row.m_delete_flg;
 
     t.m_inputFile = findInputFile(row.m_execution_date, row.m_problem_code.toInt(), t.m_message);
-    if (t.m_inputFile.isEmpty()) {
-        t.m_fileMissing = true;
-    } else {
-        CTCLoadCSVFile file;
-        try {
-            file.Load(t.m_inputFile);
-            judgeFile(t, file);
-        } catch (const CICException&) {
-            // The file is there but cannot be read: the trial has no countable cards.
-            t.m_fileMissing = true;
-            t.m_message = kFileUnreadable;
-        }
-    }
+    t.m_fileMissing = t.m_inputFile.isEmpty();
+    return trial;
+}
 
-    const int itemsPerCard = row.m_problem_code == QLatin1String("1") ? 9 : 4;
+void CArrKaisekiMain::judgeTrials() {
+    // The files are read and decoded on a second thread, a few trials ahead of
+    // the judging: reading a long history's files is half of the work.
+    QStringList paths;
+    for (const auto& trial : m_trials)
+        if (!trial->m_fileMissing)
+            paths << trial->m_inputFile;
+    CCsvReadAhead files(paths);
+    CTCLoadCSVFile file;
+    for (const auto& trial : m_trials) {
+        CArrKaisekiMain_ShikouKai& t = *trial;
+        if (!t.m_fileMissing) {
+            try {
+                if (files.TakeNext(file))
+                    judgeFile(t, file);
+            } catch (const CICException&) {
+                // The file is there but cannot be read: the trial has no countable cards.
+                t.m_fileMissing = true;
+                t.m_message = kFileUnreadable;
+            }
+        }
+        computeTotals(t);
+    }
+}
+
+void CArrKaisekiMain::computeTotals(CArrKaisekiMain_ShikouKai& t) {
+    const int itemsPerCard = t.m_problem_code == QLatin1String("1") ? 9 : 4;
     t.m_answer_koumoku = t.m_answer_number * itemsPerCard;
     int itemErrors = 0;
     for (int e : t.m_itemErrors)
@@ -259,15 +284,13 @@ void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
     t.m_correct_rate = percent(t.m_correct_number, t.m_answer_number);
     t.m_correct_rate_koumoku = percent(t.m_correct_koumoku, t.m_answer_koumoku);
 
-    const double factor = sixtyMinuteFactor(row.m_end_time.toInt());
+    const double factor = sixtyMinuteFactor(t.m_end_time.toInt());
     t.m_answer_number60 = t.m_answer_number * factor;
     t.m_answer_koumoku60 = t.m_answer_koumoku * factor;
     t.m_correct_number60 = t.m_correct_number * factor;
     t.m_correct_koumoku60 = t.m_correct_koumoku * factor;
     t.m_correct_rate60 = percent(t.m_correct_number60, t.m_answer_number60);
     t.m_correct_rate_koumoku60 = percent(t.m_correct_koumoku60, t.m_answer_koumoku60);
-
-    m_trials.push_back(std::move(trial));
 }
 
 QString CArrKaisekiMain::findInputFile(const QDateTime& executionDate, int problemCode, QString& message) {

@@ -144,7 +144,12 @@ public:
 
 private:
     bool passes(const CRsHistory_tbl& row) const;
-    void analyse(const CRsHistory_tbl& row, int trialNo);
+    // Lists the rows that pass as trials, each with its input file found.
+    void listTrials(CDB& userDb);
+    std::unique_ptr<CArrKaisekiMain_ShikouKai> newTrial(const CRsHistory_tbl& row, int trialNo);
+    void judgeTrials();
+    // The counts of the whole trial and the rates from them.
+    static void computeTotals(CArrKaisekiMain_ShikouKai& trial);
     QString findInputFile(const QDateTime& executionDate, int problemCode, QString& message);
     void judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file);
     // True when the card line has no wrong character.
