@@ -1,6 +1,7 @@
 #include "CsvReadAhead.h"
 
 #include <system_error>
+#include <utility>
 
 namespace {
 // How far the caller has to catch up before the thread reads on: waking it
@@ -8,10 +9,10 @@ namespace {
 constexpr int kResumeAt = 4;
 } // namespace
 
-CCsvReadAhead::CCsvReadAhead(const QStringList& paths, bool readAhead)
-    : m_paths(paths), m_loaded(paths.size()) {
+CCsvReadAhead::CCsvReadAhead(const QStringList& paths, bool readAhead) : m_paths(paths) {
     if (!readAhead || m_paths.size() < 2)
         return;
+    m_slots.resize(kAhead);
     try {
         m_thread = std::thread([this] { this->readAhead(); });
     } catch (const std::system_error&) {
@@ -30,21 +31,6 @@ CCsvReadAhead::~CCsvReadAhead() {
     m_thread.join();
 }
 
-CCsvReadAhead::Loaded CCsvReadAhead::load(const QString& path) {
-    // Throws nothing, on either thread: a file that cannot be read is reported
-    // by TakeNext, on the caller's thread, as Load would report it.
-    Loaded loaded;
-    try {
-        loaded.read = CTCLoadCSVFile::TryReadAll(path);
-        if (loaded.read.ok())
-            loaded.file.LoadBytes(loaded.read.bytes);
-        loaded.read.bytes = QByteArray();
-    } catch (...) {
-        loaded.error = std::current_exception(); // out of memory, say
-    }
-    return loaded;
-}
-
 void CCsvReadAhead::readAhead() {
     for (;;) {
         int index;
@@ -59,10 +45,18 @@ void CCsvReadAhead::readAhead() {
                 return;
             index = m_next++;
         }
-        Loaded loaded = load(m_paths.at(index)); // unlocked: the caller goes on meanwhile
+        // Unlocked: the caller goes on meanwhile. The slot is free, since the
+        // file kAhead before this one has been taken. TryLoad throws nothing a
+        // caller would see (see TryLoad); anything else is passed on.
+        Slot& slot = m_slots[index % kAhead];
+        slot.error = nullptr;
+        try {
+            slot.status = slot.file.TryLoad(m_paths.at(index));
+        } catch (...) {
+            slot.error = std::current_exception(); // out of memory, say
+        }
         std::lock_guard lock(m_mutex);
-        if (index >= m_taken) // else the caller has read this file itself
-            m_loaded[index] = std::move(loaded);
+        slot.index = index >= m_taken ? index : -1; // else the caller has read it itself
     }
 }
 
@@ -70,30 +64,41 @@ bool CCsvReadAhead::TakeNext(CTCLoadCSVFile& file) {
     if (m_taken == m_paths.size())
         return false;
     const int index = m_taken;
-    std::optional<Loaded> next;
+    bool read = false;
+    CTCLoadCSVFile::ReadStatus status;
+    std::exception_ptr error;
     bool wake = false;
     {
         std::lock_guard lock(m_mutex);
         ++m_taken; // the file is the caller's now, read or not
         m_next = std::max(m_next, m_taken);
-        next.swap(m_loaded[index]);
+        if (!m_slots.empty() && m_slots[index % kAhead].index == index) {
+            // The caller's last file goes into the slot, for its memory.
+            Slot& slot = m_slots[index % kAhead];
+            std::swap(file, slot.file);
+            status = slot.status;
+            error = std::exchange(slot.error, nullptr);
+            slot.index = -1;
+            read = true;
+        }
         wake = m_threadWaits && m_next <= m_taken + kResumeAt;
     }
     if (wake)
         m_room.notify_one();
-    if (!next)
-        next = load(m_paths.at(index));
-    if (next->error)
-        std::rethrow_exception(next->error);
-    CTCLoadCSVFile::ThrowIfFailed(next->read, m_paths.at(index));
-    file = std::move(next->file);
+    if (!read) {
+        file.Load(m_paths.at(index));
+        return true;
+    }
+    if (error)
+        std::rethrow_exception(error);
+    CTCLoadCSVFile::ThrowIfFailed(status, m_paths.at(index));
     return true;
 }
 
 int CCsvReadAhead::ReadAhead() {
     std::lock_guard lock(m_mutex);
     int n = 0;
-    for (int i = m_taken; i < m_next; ++i)
-        n += m_loaded[i].has_value();
+    for (const Slot& slot : m_slots)
+        n += slot.index >= m_taken && slot.index < m_next;
     return n;
 }

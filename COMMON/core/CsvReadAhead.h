@@ -6,7 +6,8 @@
 // The caller never waits for that thread. A file it has not finished (the
 // thread may be off the processor on a busy machine) the caller reads itself,
 // and the thread's copy is dropped: at worst, the files are read as they were
-// without the thread.
+// without the thread. The readers go round between the caller and the thread,
+// so their memory serves file after file.
 #include "TCLoadCSVFile.h"
 
 #include <QStringList>
@@ -14,7 +15,6 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -41,22 +41,24 @@ public:
     int ReadAhead();
 
 private:
-    struct Loaded {
+    // The place of the files i, i + kAhead, i + 2 * kAhead, ... as the thread
+    // reads them.
+    struct Slot {
         CTCLoadCSVFile file;
-        CTCLoadCSVFile::ReadResult read; // its bytes dropped once decoded
-        std::exception_ptr error;        // anything else that went wrong
+        CTCLoadCSVFile::ReadStatus status;
+        std::exception_ptr error; // anything else that went wrong
+        int index = -1;           // the file it holds, read; -1 when none
     };
-    static Loaded load(const QString& path);
     void readAhead();
 
     const QStringList m_paths;
     std::mutex m_mutex;
     std::condition_variable m_room; // the caller took files, or reading stops
-    // Guarded by m_mutex:
-    std::vector<std::optional<Loaded>> m_loaded; // per path, when the thread has read it
-    int m_taken = 0;             // files taken (or being read) by the caller
-    int m_next = 0;              // the next file for the thread to read
-    bool m_threadWaits = false;  // the thread waits for room
+    // Guarded by m_mutex, except a slot's content while the thread reads into it:
+    std::vector<Slot> m_slots;
+    int m_taken = 0;            // files taken (or being read) by the caller
+    int m_next = 0;             // the next file for the thread to read
+    bool m_threadWaits = false; // the thread waits for room
     bool m_stop = false;
     std::thread m_thread;
 };

@@ -49,47 +49,55 @@ QString unquote(QStringView field) {
 } // namespace
 
 void CTCLoadCSVFile::Load(const QString& path) {
-    m_lines.clear();
-    m_text.clear();
-    LoadBytes(ReadAll(path));
+    ThrowIfFailed(TryLoad(path), path);
+}
+
+CTCLoadCSVFile::ReadStatus CTCLoadCSVFile::TryLoad(const QString& path) {
+    const ReadStatus status = readAll(path, m_bytes);
+    if (!status.ok())
+        m_bytes.truncate(0); // no lines, as before the reading
+    LoadBytes(m_bytes);
+    return status;
 }
 
 QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
-    ReadResult read = TryReadAll(path);
-    ThrowIfFailed(read, path);
-    return std::move(read.bytes);
+    QByteArray bytes;
+    ThrowIfFailed(readAll(path, bytes), path);
+    return bytes;
 }
 
-CTCLoadCSVFile::ReadResult CTCLoadCSVFile::TryReadAll(const QString& path) {
+CTCLoadCSVFile::ReadStatus CTCLoadCSVFile::readAll(const QString& path, QByteArray& bytes) {
     // Plain system calls: QFile asks for the file's size and kind three times
     // per file, and an analysis reads a thousand files.
-    ReadResult read;
+    ReadStatus status;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        read.error = errno;
+        status.error = errno;
         // Asked only when the open fails.
-        read.missing = !QFileInfo::exists(path);
-        return read;
+        status.missing = !QFileInfo::exists(path);
+        return status;
     }
     struct stat st {};
-    read.error = ::fstat(fd, &st) != 0 ? errno : readToEnd(fd, st.st_size, read.bytes);
+    status.error = ::fstat(fd, &st) != 0 ? errno : readToEnd(fd, st.st_size, bytes);
     ::close(fd);
-    return read;
+    return status;
 }
 
-void CTCLoadCSVFile::ThrowIfFailed(const ReadResult& read, const QString& path) {
-    if (read.missing)
+void CTCLoadCSVFile::ThrowIfFailed(const ReadStatus& status, const QString& path) {
+    if (status.missing)
         IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
-    if (read.error)
-        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + AppSub::SystemErrorText(read.error));
+    if (status.error)
+        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) +
+                 AppSub::SystemErrorText(status.error));
 }
 
 void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {
     m_lines.clear();
     // Line feeds never occur inside a double-byte character, so the whole file
     // can be decoded at once and split afterwards. The rows stay spans of the
-    // text: one allocation for the file, not one per line.
-    m_text = cp932::decode(bytes);
+    // text: one allocation for the file, not one per line (and none when the
+    // text of the file before has room for it).
+    cp932::decode(bytes, m_text);
     const QStringView text(m_text);
     qsizetype start = 0;
     while (start <= text.size()) {

@@ -11,25 +11,25 @@ class CTCLoadCSVFile {
 public:
     // Reads the file's lines, skipping empty lines and lines that begin with "//".
     // Throws CICException "ファイル %s が存在しません。" when there is no file, and
-    // CICException naming the path when it cannot be read.
+    // CICException naming the path when it cannot be read; the reader then
+    // holds no lines. The memory of the file loaded before is reused.
     void Load(const QString& path);
     // The same from the bytes of a file already read.
     void LoadBytes(const QByteArray& bytes);
     // The bytes of a file, with the errors of Load.
     static QByteArray ReadAll(const QString& path);
 
-    // ReadAll split into reading and throwing, for reading on a thread of its
+    // Load split into loading and throwing, for loading on a thread of its
     // own: the text of a CICException is one for the whole process, so only
     // the thread that handles the error may raise it.
-    struct ReadResult {
-        QByteArray bytes;
+    struct ReadStatus {
         bool missing = false; // no such file
         int error = 0;        // the errno that stopped the reading; 0 when read
         bool ok() const { return !missing && error == 0; }
     };
-    static ReadResult TryReadAll(const QString& path);
-    // Throws for a failed read what ReadAll throws; nothing for a good one.
-    static void ThrowIfFailed(const ReadResult& read, const QString& path);
+    ReadStatus TryLoad(const QString& path);
+    // Throws for a failed read what Load throws; nothing for a good one.
+    static void ThrowIfFailed(const ReadStatus& status, const QString& path);
 
     int GetRowCount() const { return static_cast<int>(m_lines.size()); }
     // The whole line of a row (1-based); empty when the row does not exist.
@@ -69,6 +69,9 @@ private:
     };
     QStringView line(int row) const { return QStringView(m_text).mid(m_lines[row - 1].start, m_lines[row - 1].length); }
 
-    QString m_text; // the whole file; rows are spans of it
+    static ReadStatus readAll(const QString& path, QByteArray& bytes);
+
+    QByteArray m_bytes; // the file as read, kept for its memory
+    QString m_text;     // the whole file; rows are spans of it
     std::vector<Span> m_lines;
 };
