@@ -18,6 +18,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 const QString kFolderMissing = QStringLiteral("Error. 入力値ファイルの保存先フォルダが見つかりません.");
@@ -337,6 +338,10 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     bool hasPrevious = false;
     int previous = 0;
     int judged = 0;
+    m_wrong.clear();
+    const bool basic = trial.courseCode() == 2;
+    CArrBase& deck = basic ? *m_deck2 : *m_deck1;
+    const CardIndex& cards = basic ? *m_index2 : *m_index1;
     CTCLoadCSVFile::RowView fields;
     for (int row = 2; row <= file.GetRowCount(); ++row) {
         // Views of the file's text: nothing of a row is kept beyond its judgement.
@@ -349,12 +354,16 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
         if (repeated || !inBucket(fields.value(kElapsedColumn), trial.m_timeBucket))
             continue;
         ++trial.m_answer_number;
-        if (judgeCard(trial, fields, cardNo, judged++))
+        if (judgeCard(trial, deck, cards, fields, cardNo, judged++))
             ++trial.m_correct_number;
         else
             ++trial.m_errorCards;
     }
     trial.m_errorCardRate = percent(trial.m_errorCards, trial.m_answer_number);
+    // Collected in a list that keeps its room from trial to trial, then stored
+    // at its size: growing each trial's list as it fills would free and take
+    // memory all through a long run.
+    trial.m_wrongChars.assign(std::make_move_iterator(m_wrong.begin()), std::make_move_iterator(m_wrong.end()));
 
     // Per judged card: one count for each item and each class that holds a wrong
     // character. Grouping by the judged row (not by card number) keeps a card
@@ -385,18 +394,16 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     countClasses();
 }
 
-bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile::RowView& fields,
-                                int cardNo, int judgedCard) {
-    const bool basic = trial.m_course_code.toInt() == 2;
-    CArrBase& deck = basic ? *m_deck2 : *m_deck1;
+bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, CArrBase& deck, const CardIndex& cards,
+                                const CTCLoadCSVFile::RowView& fields, int cardNo, int judgedCard) {
     // By card number, not by deck position: numbers need not run 1..n.
-    const int index = (basic ? m_index2 : m_index1)->find(cardNo);
+    const int index = cards.find(cardNo);
     if (index < 0)
         return true;
     CArrBaseInfo& card = deck.at(index);
     const int items = deck.ItemCount();
     const int task = m_conditions.problemCode;
-    const size_t before = trial.m_wrongChars.size();
+    const size_t before = m_wrong.size();
     const int itemBase = task == 1 ? 11 : 21;
     CKCCompareText& cmp = *m_compare;
 
@@ -419,7 +426,7 @@ bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
                 m.m_itemCode = itemBase + i;
                 m.m_judgedCard = judgedCard;
                 m.m_trial = &trial;
-                trial.m_wrongChars.push_back(std::move(m));
+                m_wrong.push_back(std::move(m));
             }
             continue;
         }
@@ -449,11 +456,11 @@ bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
             m.m_itemCode = itemBase + i;
             m.m_judgedCard = judgedCard;
             m.m_trial = &trial;
-            trial.m_wrongChars.push_back(std::move(m));
+            m_wrong.push_back(std::move(m));
         }
     }
     card.errorChecks = leadingNumber(fields.value(kFirstItemColumn + items));
-    return trial.m_wrongChars.size() == before;
+    return m_wrong.size() == before;
 }
 
 CArrBase* CArrKaisekiMain::DeckOf(const CArrKaisekiMain_ShikouKai& trial) const {

@@ -152,14 +152,17 @@ private:
     static void computeTotals(CArrKaisekiMain_ShikouKai& trial);
     QString findInputFile(const QDateTime& executionDate, int problemCode, QString& message);
     void judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file);
-    // True when the card line has no wrong character.
-    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile::RowView& fields, int cardNo,
-                   int judgedCard);
+    struct CardIndex; // card number → deck index
+    // True when the card line has no wrong character. The deck is the trial's
+    // (see DeckOf), cards its index.
+    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, CArrBase& deck, const CardIndex& cards,
+                   const CTCLoadCSVFile::RowView& fields, int cardNo, int judgedCard);
 
     Conditions m_conditions;
     std::unique_ptr<CArrBase> m_deck1, m_deck2;
     std::vector<std::unique_ptr<CArrKaisekiMain_ShikouKai>> m_trials;
     std::unique_ptr<CKCCompareText> m_compare;
+    std::vector<CArrKaisekiMain_Moji> m_wrong; // the wrong characters of the trial being judged
 
     // File names of the user's analysis folder, listed once per run, sorted.
     bool m_folderListed = false;
@@ -167,6 +170,5 @@ private:
     QString m_userFolder;
     QStringList m_folderFiles;
     // Card number → deck index of deck 1 and deck 2.
-    struct CardIndex;
     std::unique_ptr<CardIndex> m_index1, m_index2;
 };
