@@ -21,6 +21,11 @@ mkdir -p "$pc"
 cp "$bin/Quillon01.mst" "$bin/UserData.org" "$pc/"
 printf '[Settings]\r\norder_flg=2\r\n' >"$pc/Quillon01.ini"
 "$tool" import --folder "$pc" --from "$root/tests/data/export" 2>/dev/null
+# One trial with its files, so that the files' contents are compared too.
+mkdir -p "$pc/解析結果/5"
+trial=$pc/解析結果/5/20260511_100405
+cp "$root/tests/data/trials/denpyo_course1.csv" "${trial}_入力値_顧客伝票_鈴木_花子.csv"
+cp "$root/tests/data/trials/denpyo_course1_analysis.csv" "${trial}_解析結果_顧客伝票_鈴木_花子.csv"
 
 read_all() { # FOLDER OUT
   mkdir -p "$2"

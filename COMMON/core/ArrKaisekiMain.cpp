@@ -5,6 +5,7 @@
 #include "AppSub.h"
 #include "ArrDenpyo.h"
 #include "Codec.h"
+#include "CsvReadAhead.h"
 #include "DateUtil.h"
 #include "ICException.h"
 #include "KCCompareText.h"
@@ -17,6 +18,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 const QString kFolderMissing = QStringLiteral("Error. 入力値ファイルの保存先フォルダが見つかりません.");
@@ -43,7 +45,7 @@ QString taskWord(int problemCode) {
 }
 
 // The decimal number at the start of text (leading blanks and a sign allowed), 0 when none.
-int leadingNumber(const QString& text) {
+int leadingNumber(QStringView text) {
     bool negative = false;
     int i = 0;
     while (i < text.size() && text.at(i).isSpace())
@@ -57,10 +59,10 @@ int leadingNumber(const QString& text) {
 }
 
 // True when a card line's elapsed time ("%d分%d秒") lies in the bucket.
-bool inBucket(const QString& elapsed, int bucket) {
+bool inBucket(QStringView elapsed, int bucket) {
     if (bucket == 0)
         return true;
-    const DateUtil::TimeSpan span = DateUtil::ParseMinSec(elapsed);
+    const DateUtil::TimeSpan span = DateUtil::ParseMinSec(elapsed.toString());
     if (!span.valid)
         return false;
     const qint64 t = span.seconds;
@@ -134,6 +136,7 @@ void CArrKaisekiMain::Clear() {
 int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& conditions) {
     Clear();
     m_conditions = conditions;
+    std::optional<QString> failure;
     try {
         m_deck1 = MakeDeckForTask(conditions.problemCode);
         m_deck2 = MakeDeckForTask(conditions.problemCode);
@@ -141,37 +144,44 @@ int CArrKaisekiMain::Run(CDB& userDb, CDB& masterDb, const Conditions& condition
         m_deck2->Load(masterDb, 2);
         m_index1 = std::make_unique<CardIndex>(*m_deck1);
         m_index2 = std::make_unique<CardIndex>(*m_deck2);
-
-        CRsHistory_tbl rs(&userDb);
-        rs.Open(CRecordset::dbOpenSnapshot,
-                QStringLiteral(
-                    "select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
-                    "[execution_date], [AutoNumber]"),
-                {conditions.userCode}, CRecordset::readOnly);
-        int n = 0;
-        for (; !rs.IsEOF(); rs.MoveNext()) {
-            if (!passes(rs))
-                continue;
-            ++n;
-            int trialNo = n;
-            if (conditions.selection) {
-                const int at = conditions.selection->Find(rs.m_AutoNumber);
-                if (at < 0)
-                    continue;
-                trialNo = at < conditions.selectionNumbers.GetSize() ? conditions.selectionNumbers.GetAt(at)
-                                                                     : at + 1;
-            }
-            analyse(rs, trialNo);
-        }
+        listTrials(userDb);
     } catch (const CDBException& e) {
-        notifyError(e.text());
-        return 0;
+        failure = e.text();
     } catch (const CICException& e) {
         // Inconsistent master data: the decks cannot judge anything.
-        notifyError(e.GetErrorMessage());
+        failure = e.GetErrorMessage();
+    }
+    // Trials listed before a failure are judged all the same: a failed run
+    // keeps what it got so far.
+    judgeTrials();
+    if (failure) {
+        notifyError(*failure);
         return 0;
     }
     return 1;
+}
+
+void CArrKaisekiMain::listTrials(CDB& userDb) {
+    const Conditions& c = m_conditions;
+    CRsHistory_tbl rs(&userDb);
+    rs.Open(CRecordset::dbOpenSnapshot,
+            QStringLiteral("select * from [History_tbl] where [user_code] = %d and [delete_flg] <> 1 order by "
+                           "[execution_date], [AutoNumber]"),
+            {c.userCode}, CRecordset::readOnly);
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        if (!passes(rs))
+            continue;
+        ++n;
+        int trialNo = n;
+        if (c.selection) {
+            const int at = c.selection->Find(rs.m_AutoNumber);
+            if (at < 0)
+                continue;
+            trialNo = at < c.selectionNumbers.GetSize() ? c.selectionNumbers.GetAt(at) : at + 1;
+        }
+        m_trials.push_back(newTrial(rs, trialNo));
+    }
 }
 
 bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
@@ -205,7 +215,7 @@ bool CArrKaisekiMain::passes(const CRsHistory_tbl& row) const {
     }
 }
 
-void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
+std::unique_ptr<CArrKaisekiMain_ShikouKai> CArrKaisekiMain::newTrial(const CRsHistory_tbl& row, int trialNo) {
     auto trial = std::make_unique<CArrKaisekiMain_ShikouKai>();
     CArrKaisekiMain_ShikouKai& t = *trial;
     t.m_trialNo = trialNo;
@@ -236,21 +246,37 @@ void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
     t.m_delete_flg = row.m_delete_flg;
 
     t.m_inputFile = findInputFile(row.m_execution_date, row.m_problem_code.toInt(), t.m_message);
-    if (t.m_inputFile.isEmpty()) {
-        t.m_fileMissing = true;
-    } else {
-        CTCLoadCSVFile file;
-        try {
-            file.Load(t.m_inputFile);
-            judgeFile(t, file);
-        } catch (const CICException&) {
-            // The file is there but cannot be read: the trial has no countable cards.
-            t.m_fileMissing = true;
-            t.m_message = kFileUnreadable;
-        }
-    }
+    t.m_fileMissing = t.m_inputFile.isEmpty();
+    return trial;
+}
 
-    const int itemsPerCard = row.m_problem_code == QLatin1String("1") ? 9 : 4;
+void CArrKaisekiMain::judgeTrials() {
+    // The files are read and decoded on a second thread, a few trials ahead of
+    // the judging: reading a long history's files is half of the work.
+    QStringList paths;
+    for (const auto& trial : m_trials)
+        if (!trial->m_fileMissing)
+            paths << trial->m_inputFile;
+    CCsvReadAhead files(paths);
+    CTCLoadCSVFile file;
+    for (const auto& trial : m_trials) {
+        CArrKaisekiMain_ShikouKai& t = *trial;
+        if (!t.m_fileMissing) {
+            try {
+                if (files.TakeNext(file))
+                    judgeFile(t, file);
+            } catch (const CICException&) {
+                // The file is there but cannot be read: the trial has no countable cards.
+                t.m_fileMissing = true;
+                t.m_message = kFileUnreadable;
+            }
+        }
+        computeTotals(t);
+    }
+}
+
+void CArrKaisekiMain::computeTotals(CArrKaisekiMain_ShikouKai& t) {
+    const int itemsPerCard = t.m_problem_code == QLatin1String("1") ? 9 : 4;
     t.m_answer_koumoku = t.m_answer_number * itemsPerCard;
     int itemErrors = 0;
     for (int e : t.m_itemErrors)
@@ -259,15 +285,13 @@ void CArrKaisekiMain::analyse(const CRsHistory_tbl& row, int trialNo) {
     t.m_correct_rate = percent(t.m_correct_number, t.m_answer_number);
     t.m_correct_rate_koumoku = percent(t.m_correct_koumoku, t.m_answer_koumoku);
 
-    const double factor = sixtyMinuteFactor(row.m_end_time.toInt());
+    const double factor = sixtyMinuteFactor(t.m_end_time.toInt());
     t.m_answer_number60 = t.m_answer_number * factor;
     t.m_answer_koumoku60 = t.m_answer_koumoku * factor;
     t.m_correct_number60 = t.m_correct_number * factor;
     t.m_correct_koumoku60 = t.m_correct_koumoku * factor;
     t.m_correct_rate60 = percent(t.m_correct_number60, t.m_answer_number60);
     t.m_correct_rate_koumoku60 = percent(t.m_correct_koumoku60, t.m_answer_koumoku60);
-
-    m_trials.push_back(std::move(trial));
 }
 
 QString CArrKaisekiMain::findInputFile(const QDateTime& executionDate, int problemCode, QString& message) {
@@ -314,10 +338,14 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     bool hasPrevious = false;
     int previous = 0;
     int judged = 0;
-    QStringList fields;
+    m_wrong.clear();
+    const bool basic = trial.courseCode() == 2;
+    CArrBase& deck = basic ? *m_deck2 : *m_deck1;
+    const CardIndex& cards = basic ? *m_index2 : *m_index1;
+    CTCLoadCSVFile::RowView fields;
     for (int row = 2; row <= file.GetRowCount(); ++row) {
-        // Shares the file's text: nothing of a row is kept beyond its judgement.
-        file.GetFieldsShared(row, fields);
+        // Views of the file's text: nothing of a row is kept beyond its judgement.
+        file.GetRowView(row, fields);
         const int cardNo = leadingNumber(fields.value(kNumberColumn));
         // The same card completed twice in a row is one piece of work.
         const bool repeated = hasPrevious && cardNo == previous;
@@ -326,12 +354,16 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
         if (repeated || !inBucket(fields.value(kElapsedColumn), trial.m_timeBucket))
             continue;
         ++trial.m_answer_number;
-        if (judgeCard(trial, fields, cardNo, judged++))
+        if (judgeCard(trial, deck, cards, fields, cardNo, judged++))
             ++trial.m_correct_number;
         else
             ++trial.m_errorCards;
     }
     trial.m_errorCardRate = percent(trial.m_errorCards, trial.m_answer_number);
+    // Collected in a list that keeps its room from trial to trial, then stored
+    // at its size: growing each trial's list as it fills would free and take
+    // memory all through a long run.
+    trial.m_wrongChars.assign(std::make_move_iterator(m_wrong.begin()), std::make_move_iterator(m_wrong.end()));
 
     // Per judged card: one count for each item and each class that holds a wrong
     // character. Grouping by the judged row (not by card number) keeps a card
@@ -362,23 +394,21 @@ void CArrKaisekiMain::judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadC
     countClasses();
 }
 
-bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringList& fields, int cardNo,
-                                int judgedCard) {
-    const bool basic = trial.m_course_code.toInt() == 2;
-    CArrBase& deck = basic ? *m_deck2 : *m_deck1;
+bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, CArrBase& deck, const CardIndex& cards,
+                                const CTCLoadCSVFile::RowView& fields, int cardNo, int judgedCard) {
     // By card number, not by deck position: numbers need not run 1..n.
-    const int index = (basic ? m_index2 : m_index1)->find(cardNo);
+    const int index = cards.find(cardNo);
     if (index < 0)
         return true;
     CArrBaseInfo& card = deck.at(index);
     const int items = deck.ItemCount();
     const int task = m_conditions.problemCode;
-    const size_t before = trial.m_wrongChars.size();
+    const size_t before = m_wrong.size();
     const int itemBase = task == 1 ? 11 : 21;
     CKCCompareText& cmp = *m_compare;
 
     for (int i = 0; i < items; ++i) {
-        const QString input = fields.value(kFirstItemColumn + i);
+        const QStringView input = fields.value(kFirstItemColumn + i);
         if (task == 3) {
             if (cmp.CompareMarks(card.correct[i], card.erroneous[i], input))
                 continue;
@@ -396,7 +426,7 @@ bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringL
                 m.m_itemCode = itemBase + i;
                 m.m_judgedCard = judgedCard;
                 m.m_trial = &trial;
-                trial.m_wrongChars.push_back(std::move(m));
+                m_wrong.push_back(std::move(m));
             }
             continue;
         }
@@ -426,11 +456,11 @@ bool CArrKaisekiMain::judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringL
             m.m_itemCode = itemBase + i;
             m.m_judgedCard = judgedCard;
             m.m_trial = &trial;
-            trial.m_wrongChars.push_back(std::move(m));
+            m_wrong.push_back(std::move(m));
         }
     }
     card.errorChecks = leadingNumber(fields.value(kFirstItemColumn + items));
-    return trial.m_wrongChars.size() == before;
+    return m_wrong.size() == before;
 }
 
 CArrBase* CArrKaisekiMain::DeckOf(const CArrKaisekiMain_ShikouKai& trial) const {

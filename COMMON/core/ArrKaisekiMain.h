@@ -5,6 +5,7 @@
 // same values converted to a 60-minute trial, the error counts per item and per
 // character class, and every wrong character with its error kind.
 #include "ArrRirekiNum.h"
+#include "TCLoadCSVFile.h"
 
 #include <QDateTime>
 #include <QString>
@@ -17,7 +18,6 @@ class CArrBase;
 class CDB;
 class CKCCompareText;
 class CRsHistory_tbl;
-class CTCLoadCSVFile;
 class CArrKaisekiMain_ShikouKai;
 
 // One wrong character.
@@ -144,16 +144,25 @@ public:
 
 private:
     bool passes(const CRsHistory_tbl& row) const;
-    void analyse(const CRsHistory_tbl& row, int trialNo);
+    // Lists the rows that pass as trials, each with its input file found.
+    void listTrials(CDB& userDb);
+    std::unique_ptr<CArrKaisekiMain_ShikouKai> newTrial(const CRsHistory_tbl& row, int trialNo);
+    void judgeTrials();
+    // The counts of the whole trial and the rates from them.
+    static void computeTotals(CArrKaisekiMain_ShikouKai& trial);
     QString findInputFile(const QDateTime& executionDate, int problemCode, QString& message);
     void judgeFile(CArrKaisekiMain_ShikouKai& trial, const CTCLoadCSVFile& file);
-    // True when the card line has no wrong character.
-    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, const QStringList& fields, int cardNo, int judgedCard);
+    struct CardIndex; // card number → deck index
+    // True when the card line has no wrong character. The deck is the trial's
+    // (see DeckOf), cards its index.
+    bool judgeCard(CArrKaisekiMain_ShikouKai& trial, CArrBase& deck, const CardIndex& cards,
+                   const CTCLoadCSVFile::RowView& fields, int cardNo, int judgedCard);
 
     Conditions m_conditions;
     std::unique_ptr<CArrBase> m_deck1, m_deck2;
     std::vector<std::unique_ptr<CArrKaisekiMain_ShikouKai>> m_trials;
     std::unique_ptr<CKCCompareText> m_compare;
+    std::vector<CArrKaisekiMain_Moji> m_wrong; // the wrong characters of the trial being judged
 
     // File names of the user's analysis folder, listed once per run, sorted.
     bool m_folderListed = false;
@@ -161,6 +170,5 @@ private:
     QString m_userFolder;
     QStringList m_folderFiles;
     // Card number → deck index of deck 1 and deck 2.
-    struct CardIndex;
     std::unique_ptr<CardIndex> m_index1, m_index2;
 };

@@ -12,23 +12,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace ClassroomFiles {
 namespace {
-QSqlQuery run(CDB& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery q(db.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(DbEngines::nativeSql(db, sql)))
-        throw CDBException(q.lastError().text());
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (!q.exec())
-        throw CDBException(q.lastError().text());
-    return q;
-}
-
 // The user code is the name of the file's folder.
 bool userOf(const QString& path, int* code) {
     bool ok = false;
@@ -39,8 +26,7 @@ bool userOf(const QString& path, int* code) {
 // The server's lengths of one user's files, by name.
 QHash<QString, qint64> serverLengths(CDB& db, int userCode) {
     QSqlQuery q =
-        run(db,
-            userCode < 0
+        db.Run(userCode < 0
                 ? QStringLiteral("select [user_code], [file_name], octet_length([bytes]) from [File_tbl]")
                 : QStringLiteral("select [user_code], [file_name], octet_length([bytes]) from [File_tbl] "
                                  "where [user_code] = ?"),
@@ -52,8 +38,7 @@ QHash<QString, qint64> serverLengths(CDB& db, int userCode) {
 }
 
 void upload(CDB& db, int userCode, const QString& name, const QByteArray& bytes, bool complete) {
-    run(db,
-        QStringLiteral(
+    db.Run(QStringLiteral(
             "insert into [File_tbl] ([user_code], [file_name], [bytes], [written], [complete]) "
             "values (?, ?, ?, ?, ?) on conflict ([user_code], [file_name]) do update set "
             "[bytes] = excluded.[bytes], [written] = excluded.[written], [complete] = excluded.[complete]"),
@@ -72,8 +57,12 @@ bool send(CDB& server, const QString& path, bool complete) {
     const QByteArray bytes = f.readAll();
     const QString name = QFileInfo(path).fileName();
     try {
-        QSqlQuery q = run(server,
-                          QStringLiteral("select octet_length([bytes]), [complete] from [File_tbl] "
+        // A card finds a dropped connection and tries once to open it again
+        // (a restarted server takes it at once); while the server stays
+        // away the cards do not wait for it, and the file's end tries again.
+        if (!complete && server.ConnectionLost())
+            return false;
+        QSqlQuery q = server.Run(QStringLiteral("select octet_length([bytes]), [complete] from [File_tbl] "
                                          "where [user_code] = ? and [file_name] = ?"),
                           {user, name});
         if (q.next() && (q.value(0).toLongLong() > bytes.size() ||
@@ -121,7 +110,7 @@ int fetch(CDB& server, const QString& analysisFolder, int userCode) {
     if (userCode >= 0) {
         QDir().mkpath(analysisFolder + '/' + QString::number(userCode));
     } else {
-        QSqlQuery users = run(server, QStringLiteral("select [user_code] from [User_tbl]"), {});
+        QSqlQuery users = server.Run(QStringLiteral("select [user_code] from [User_tbl]"), {});
         while (users.next())
             QDir().mkpath(analysisFolder + '/' + users.value(0).toString());
     }
@@ -132,8 +121,7 @@ int fetch(CDB& server, const QString& analysisFolder, int userCode) {
             continue;
         const int slash = it.key().indexOf('/');
         QSqlQuery q =
-            run(server,
-                QStringLiteral("select [bytes] from [File_tbl] where [user_code] = ? and [file_name] = ?"),
+            server.Run(QStringLiteral("select [bytes] from [File_tbl] where [user_code] = ? and [file_name] = ?"),
                 {it.key().left(slash).toInt(), it.key().mid(slash + 1)});
         if (!q.next())
             continue;

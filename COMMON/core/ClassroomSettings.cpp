@@ -18,17 +18,6 @@ CDB* g_server = nullptr;
 const char* const kUpsert =
     "insert into [Settings_tbl] ([setting_key], [setting_value]) values (?, ?) "
     "on conflict ([setting_key]) do update set [setting_value] = excluded.[setting_value]";
-
-QSqlQuery run(QSqlDatabase db, const QString& sql, const QVariantList& values) {
-    QSqlQuery q(db);
-    if (!q.prepare(SqlDialect::toStandardQuoting(sql)))
-        throw CDBException(q.lastError().text());
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (!q.exec())
-        throw CDBException(q.lastError().text());
-    return q;
-}
 } // namespace
 
 bool isCondition(const QString& key) {
@@ -42,19 +31,21 @@ CDB* server() { return g_server; }
 void setServer(CDB* db) { g_server = db; }
 
 std::optional<QString> read(CDB& db, const QString& key) {
-    QSqlQuery q = run(db.database(),
-                      QStringLiteral("select [setting_value] from [Settings_tbl] where [setting_key] = ?"),
-                      {key.toLower()});
+    QSqlQuery q = db.Run(QStringLiteral("select [setting_value] from [Settings_tbl] where [setting_key] = ?"),
+                         {key.toLower()});
     if (!q.next())
         return std::nullopt;
     return q.value(0).toString();
 }
 
 bool write(CDB& db, const QString& key, const QString& value) {
-    return RunWriteTransaction(db, [&] { run(db.database(), QLatin1String(kUpsert), {key.toLower(), value}); });
+    return RunWriteTransaction(db, [&] { db.Run(QLatin1String(kUpsert), {key.toLower(), value}); });
 }
 
 int copyFromIni(QSqlDatabase& server, const QString& iniFile) {
+    QSqlQuery upsert(server);
+    if (!upsert.prepare(SqlDialect::toStandardQuoting(QLatin1String(kUpsert))))
+        throw CDBException(upsert.lastError().text());
     int copied = 0;
     for (const char* k : kConditionKeys) {
         const QString key = QLatin1String(k);
@@ -62,7 +53,10 @@ int copyFromIni(QSqlDatabase& server, const QString& iniFile) {
         const QString value = PrivateProfile::readString(QStringLiteral("Settings"), key, marker, iniFile);
         if (value == marker)
             continue;
-        run(server, QLatin1String(kUpsert), {key, value});
+        upsert.bindValue(0, key);
+        upsert.bindValue(1, value);
+        if (!upsert.exec())
+            throw CDBException(upsert.lastError().text());
         ++copied;
     }
     return copied;

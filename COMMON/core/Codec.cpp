@@ -199,8 +199,14 @@ struct DecodeTable {
 } // namespace
 
 QString decode(const QByteArray& bytes) {
-    static const DecodeTable table;
     QString text(bytes.size(), Qt::Uninitialized);
+    decode(bytes, text);
+    return text;
+}
+
+void decode(const QByteArray& bytes, QString& text) {
+    static const DecodeTable table;
+    text.resize(bytes.size()); // at most one character per byte
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     qsizetype n = 0;
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -213,12 +219,12 @@ QString decode(const QByteArray& bytes) {
             i += 2;
         } else {
             // Broken or unknown sequences: the converter decides what they become.
-            return decodeByConverter(bytes);
+            text = decodeByConverter(bytes);
+            return;
         }
         out[n++] = char16_t(c - 1);
     }
     text.truncate(n);
-    return text;
 }
 
 int byteLength(const QString& text) {
@@ -236,6 +242,12 @@ unsigned charCode(const QString& oneCharacter) {
     if (oneCharacter.isEmpty())
         return 0;
     quint32 code = charLength(oneCharacter, 0) == 1 ? codeOf(oneCharacter.at(0).unicode()) : kUnmappable;
+    return code == kUnmappable ? unsigned('?') : code;
+}
+
+unsigned charCode(char32_t codePoint) {
+    // Beyond the BMP nothing has a form in the code page.
+    const quint32 code = codePoint <= 0xFFFF ? codeOf(char16_t(codePoint)) : kUnmappable;
     return code == kUnmappable ? unsigned('?') : code;
 }
 

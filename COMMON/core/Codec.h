@@ -31,6 +31,9 @@ bool sameBytes(const QString& a, const QString& b);
 // Bytes to text. A broken or unassigned sequence becomes a replacement
 // character (U+001A or U+FFFD), even a lead byte cut off at the end.
 QString decode(const QByteArray& bytes);
+// The same into text, whose memory is reused when it has room: a reader of
+// many files decodes each into the memory of the one before.
+void decode(const QByteArray& bytes, QString& text);
 // The same through the converter alone, byte by byte; decode() gives exactly
 // this, faster, and tests compare the two.
 QString decodeByConverter(const QByteArray& bytes);
@@ -42,6 +45,8 @@ int byteLength(const QString& text);
 // + trail byte, a single-byte one as its byte; 0x3F ("?") for unmappable text,
 // 0 for empty text. Only the first character (code point) of the text counts.
 unsigned charCode(const QString& oneCharacter);
+// The same for one code point, without building a text.
+unsigned charCode(char32_t codePoint);
 
 // True when the character at index i of text occupies two bytes.
 bool isDoubleByte(QChar c);

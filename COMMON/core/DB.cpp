@@ -39,6 +39,8 @@ std::atomic<int> g_connectionSerial{0};
 struct EngineState {
     DbEngine engine = DbEngine::SQLite;
     int busyTimeoutMs = CDB::kBusyTimeoutMs;
+    UserDbServer server; // for opening the connection again
+    bool inTransaction = false;
 };
 QMutex g_stateMutex;
 QHash<const CDB*, EngineState> g_states;
@@ -273,7 +275,7 @@ void CDB::OpenUser() {
         connectServer(m_connection, *server);
         m_open = true;
         m_readOnly = false;
-        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs, *server});
         // The classroom's trial conditions and files are the server's from here on.
         ClassroomSettings::setServer(this);
         return;
@@ -318,7 +320,7 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
         connectServer(m_connection, *server);
         m_open = true;
         m_readOnly = true;
-        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs});
+        setState(this, {DbEngine::PostgreSQL, kBusyTimeoutMs, *server});
         return 1;
     }
     const QString path = folderWithSlash + QStringLiteral("UserData.mdb");
@@ -347,9 +349,19 @@ int CDB::OpenPrevious(const QString& folderWithSlash) {
 }
 
 void CDB::BeginTrans() {
-    const EngineState state = stateOf(this);
+    EngineState state = stateOf(this);
     if (state.engine == DbEngine::PostgreSQL) {
-        beginServerTrans(database(), state.busyTimeoutMs);
+        RestoreLostConnection();
+        try {
+            beginServerTrans(database(), state.busyTimeoutMs);
+        } catch (const CDBException&) {
+            // The drop of an idle connection shows only when it is next used.
+            if (!RestoreLostConnection())
+                throw;
+            beginServerTrans(database(), state.busyTimeoutMs);
+        }
+        state.inTransaction = true;
+        setState(this, state);
         return;
     }
     QSqlDatabase db = database();
@@ -385,25 +397,61 @@ void CDB::SetBusyTimeout(int ms) {
 }
 
 void CDB::CommitTrans() {
+    endTransaction();
     QSqlDatabase db = database();
     if (!db.commit())
-        throw CDBException(db.lastError().text());
+        throw CDBException(ConnectionLost() ? lostMessage(db.lastError().text()) : db.lastError().text());
 }
 
 void CDB::Rollback() {
+    endTransaction();
     QSqlDatabase db = database();
     if (db.isOpen())
         db.rollback();
+}
+
+void CDB::endTransaction() {
+    EngineState state = stateOf(this);
+    if (state.inTransaction) {
+        state.inTransaction = false;
+        setState(this, state);
+    }
+}
+
+bool CDB::InTransaction() const { return stateOf(this).inTransaction; }
+
+bool CDB::ConnectionLost() const {
+    return m_open && DbEngines::engineOf(*this) == DbEngine::PostgreSQL && !database().isOpen();
+}
+
+QString CDB::lostMessage(const QString& driverText) const {
+    return UserDb::lostMessage(stateOf(this).server.url, driverText);
+}
+
+bool CDB::RestoreLostConnection() {
+    if (!ConnectionLost())
+        return false;
+    endTransaction();
+    // Statements prepared on the old connection are gone with it.
+    qDeleteAll(m_queries);
+    m_queries.clear();
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        throw CDBException(lostMessage(db.lastError().text()));
+    return true;
 }
 
 bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
     constexpr int kTries = 5;
     for (int attempt = 1;; ++attempt) {
         bool begun = false;
+        bool committing = false;
         try {
             db.BeginTrans();
             begun = true;
             write();
+            committing = true;
             db.CommitTrans();
             return true;
         } catch (const CDBNotUpdatable& e) {
@@ -415,6 +463,18 @@ bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
                 db.Rollback();
             if (dynamic_cast<const CDBDuplicateKey*>(&e) && attempt < kTries)
                 continue;
+            // The server dropped the connection before the commit: nothing of
+            // the write was kept, so it runs again whole on a new connection.
+            // A commit whose answer was lost may have been kept: never twice.
+            if (db.ConnectionLost() && !committing && attempt < kTries) {
+                try {
+                    db.RestoreLostConnection();
+                    continue;
+                } catch (const CDBException& lost) {
+                    notifyError(lost.text());
+                    return false;
+                }
+            }
             notifyError(e.text());
         } catch (const CICException& e) {
             if (begun)
@@ -422,6 +482,28 @@ bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
             notifyError(e.GetErrorMessage());
         }
         return false;
+    }
+}
+
+QSqlQuery CDB::Run(const QString& sql, const QVariantList& values) {
+    RestoreLostConnection();
+    auto once = [&] {
+        QSqlQuery q(database());
+        q.setForwardOnly(true);
+        if (!q.prepare(DbEngines::nativeSql(*this, sql)))
+            throw CDBException(q.lastError().text());
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        if (!q.exec())
+            throw CDBException(q.lastError().text());
+        return q;
+    };
+    try {
+        return once();
+    } catch (const CDBException&) {
+        if (InTransaction() || !RestoreLostConnection())
+            throw;
+        return once();
     }
 }
 

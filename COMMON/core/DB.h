@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 #include <functional>
@@ -46,6 +47,17 @@ public:
     void BeginTrans();
     void CommitTrans();
     void Rollback(); // never throws
+    bool InTransaction() const;
+
+    // A classroom server's connection that a restart of the server or a
+    // network failure dropped. Qt's driver closes it at the first statement
+    // that finds it gone; a file never loses its connection.
+    bool ConnectionLost() const;
+    // Opens a lost connection again with the same settings: true when it was
+    // lost and is back, false when it was not lost. Throws CDBException naming
+    // the server when it still cannot be reached. Any transaction of the lost
+    // connection is gone with it.
+    bool RestoreLostConnection();
 
     // Postal-code lookups on the master data file.
     int CountZip(const QString& code);                      // count, or -1 / -2 / -3
@@ -63,10 +75,19 @@ public:
     // out, so tests count the waits instead of timing them.
     static std::function<void(int wait)> s_busyWaitObserver;
 
+    // Runs one statement of the query set with its values bound, forward
+    // only. A statement outside a write (a read, or an upsert that may run
+    // twice) that finds the server's connection dropped is run once more on
+    // a connection opened anew. Throws CDBException with the engine's text,
+    // or naming a server that is gone.
+    QSqlQuery Run(const QString& sql, const QVariantList& values = {});
+
     // A prepared statement kept for the life of the connection (hot lookups).
     QSqlQuery& cachedQuery(const QString& sql);
 
 private:
+    void endTransaction();
+    QString lostMessage(const QString& driverText) const;
     // asItLies: read-only without the engine's companion files, for a
     // database in a folder nobody can write to.
     void openFile(const QString& file, bool readOnly, bool asItLies = false);

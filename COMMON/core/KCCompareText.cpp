@@ -3,6 +3,7 @@
 #include "Codec.h"
 
 #include <algorithm>
+#include <array>
 
 bool CKCCompareText::SameChar(char32_t a, char32_t b) {
     if (a == b)
@@ -10,28 +11,46 @@ bool CKCCompareText::SameChar(char32_t a, char32_t b) {
     if (a == 0 || b == 0)
         return false;
     // Different characters that the code page writes as the same bytes are equal.
-    const unsigned ca = cp932::charCode(QString::fromUcs4(&a, 1));
-    return ca != '?' && ca == cp932::charCode(QString::fromUcs4(&b, 1));
+    const unsigned ca = cp932::charCode(a);
+    return ca != '?' && ca == cp932::charCode(b);
 }
 
-void CKCCompareText::SplitChars(const QString& text, std::u32string& out) {
-    out.clear();
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
-            ++i;
-        } else {
-            out.push_back(c.unicode());
-        }
+void CKCCompareText::SplitChars(QStringView text, std::u32string& out) {
+    // Written through a pointer into room for one code point per unit, then cut
+    // to length: the miss-check splits three texts of every item it judges.
+    out.resize(text.size());
+    char32_t* const begin = out.data();
+    char32_t* o = begin;
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p < end) {
+        const char16_t c = *p++;
+        if (QChar::isHighSurrogate(c) && p < end && QChar::isLowSurrogate(*p))
+            *o++ = QChar::surrogateToUcs4(c, *p++);
+        else
+            *o++ = c;
     }
+    out.resize(o - begin);
 }
+
+namespace {
+// Every character of the BMP once, in order: the text of one such character
+// views its entry instead of allocating, since an analysis keeps two texts
+// for each of tens of thousands of wrong characters.
+constexpr std::array<QChar, 0x10000> kBmp = [] {
+    std::array<QChar, 0x10000> all{};
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = QChar(char16_t(i));
+    return all;
+}();
+} // namespace
 
 QString CKCCompareText::charText(const std::u32string& chars, int position) {
     if (position < 0 || position >= static_cast<int>(chars.size()))
         return {};
     const char32_t c = chars[position];
+    if (c <= 0xFFFF)
+        return QString::fromRawData(&kBmp[c], 1);
     return QString::fromUcs4(&c, 1);
 }
 
@@ -39,7 +58,7 @@ int CKCCompareText::finish() {
     return std::all_of(m_match.begin(), m_match.end(), [](char m) { return m != 0; }) ? 1 : 0;
 }
 
-int CKCCompareText::Compare(const QString& expected, const QString& typed) {
+int CKCCompareText::Compare(QStringView expected, QStringView typed) {
     SplitChars(expected, m_left);
     SplitChars(typed, m_right);
     const int length = static_cast<int>(std::max(m_left.size(), m_right.size()));
@@ -49,7 +68,7 @@ int CKCCompareText::Compare(const QString& expected, const QString& typed) {
     return finish();
 }
 
-int CKCCompareText::CompareMarks(const QString& correct, const QString& printed, const QString& marks) {
+int CKCCompareText::CompareMarks(QStringView correct, QStringView printed, QStringView marks) {
     SplitChars(correct, m_left);
     SplitChars(printed, m_right);
     SplitChars(marks, m_marks);

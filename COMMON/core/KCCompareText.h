@@ -10,13 +10,19 @@ public:
     // Typed text against the correct one. Over the larger character count of
     // the two, a position matches when both hold the same character or both
     // have ended. 1 when every position matches, else 0.
-    int Compare(const QString& expected, const QString& typed);
+    int Compare(QStringView expected, QStringView typed);
+    int Compare(const QString& expected, const QString& typed) {
+        return Compare(QStringView(expected), QStringView(typed));
+    }
 
     // Miss-check marks ("C" marked, "N" not) against the correct and printed
     // values. Over the larger character count of the two values, a position
     // matches when its mark is "N" and the characters are equal, or "C" and
     // they differ; a missing mark never matches, marks beyond are ignored.
-    int CompareMarks(const QString& correct, const QString& printed, const QString& marks);
+    int CompareMarks(QStringView correct, QStringView printed, QStringView marks);
+    int CompareMarks(const QString& correct, const QString& printed, const QString& marks) {
+        return CompareMarks(QStringView(correct), QStringView(printed), QStringView(marks));
+    }
 
     // Result of the last comparison: one entry per position, true = match.
     int GetSize() const { return static_cast<int>(m_match.size()); }
@@ -37,7 +43,7 @@ public:
     static bool SameChar(char32_t a, char32_t b);
 
     // Splits text into code points (a surrogate pair is one character).
-    static void SplitChars(const QString& text, std::u32string& out);
+    static void SplitChars(QStringView text, std::u32string& out);
 
 private:
     static QString charText(const std::u32string& chars, int position);

@@ -242,7 +242,12 @@ void Age(Row& row, const QDateTime& now) {
 
 std::vector<Row> Read(CDB& db, const QDateTime& now) {
     std::vector<Row> rows;
-    if (!db.database().tables().contains(QStringLiteral("Live_tbl"), Qt::CaseInsensitive))
+    db.RestoreLostConnection();
+    auto hasTable = [&] {
+        return db.database().tables().contains(QStringLiteral("Live_tbl"), Qt::CaseInsensitive);
+    };
+    // A server restarted since the last look: asked again on a new connection.
+    if (!hasTable() && !(db.RestoreLostConnection() && hasTable()))
         return rows;
     QSqlQuery& q = db.cachedQuery(QStringLiteral(
         "select [Live_tbl].[AutoNumber], [History_tbl].[user_code], [User_tbl].[user_name1], "

@@ -177,18 +177,34 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
     keepCondition(m_sql, binds);
     if (!m_db || !m_db->IsOpen())
         throw CDBException(QStringLiteral("データベースが開かれていません。"));
+    m_db->RestoreLostConnection();
     // Statements with bound values are the hot lookups: keep them prepared.
-    QSqlQuery local(m_db->database());
-    if (binds.isEmpty()) {
-        local.setForwardOnly(true);
-        if (!local.prepare(DbEngines::nativeSql(*m_db, m_sql)))
-            throw CDBException(local.lastError().text());
+    QSqlQuery local;
+    auto run = [&]() -> QSqlQuery& {
+        local = QSqlQuery(m_db->database());
+        if (binds.isEmpty()) {
+            local.setForwardOnly(true);
+            if (!local.prepare(DbEngines::nativeSql(*m_db, m_sql)))
+                throw CDBException(local.lastError().text());
+        }
+        QSqlQuery& q = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
+        for (int i = 0; i < binds.size(); ++i)
+            q.bindValue(i, binds.at(i));
+        if (!q.exec())
+            throw CDBException(q.lastError().text());
+        return q;
+    };
+    QSqlQuery* done = nullptr;
+    try {
+        done = &run();
+    } catch (const CDBException&) {
+        // A server restarted since the last statement: a read outside any
+        // write is simply asked again on a new connection.
+        if (m_db->InTransaction() || !m_db->RestoreLostConnection())
+            throw;
+        done = &run();
     }
-    QSqlQuery& q = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    if (!q.exec())
-        throw CDBException(q.lastError().text());
+    QSqlQuery& q = *done;
     QSqlRecord rec = q.record();
     m_columns.clear();
     for (int i = 0; i < rec.count(); ++i)

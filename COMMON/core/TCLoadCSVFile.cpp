@@ -8,8 +8,33 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+// Reads fd to its end into bytes; 0, else the errno of the failed read. The
+// buffer holds the expected size and one byte more, so a file that did not
+// grow arrives in one read and the next one reports its end.
+int readToEnd(int fd, qint64 expectedSize, QByteArray& bytes) {
+    bytes.resize(expectedSize + 1);
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return 0;
+}
+
 QString unquote(QStringView field) {
     if (field.startsWith(u'"')) {
         field = field.mid(1);
@@ -24,34 +49,55 @@ QString unquote(QStringView field) {
 } // namespace
 
 void CTCLoadCSVFile::Load(const QString& path) {
-    m_lines.clear();
-    m_text.clear();
-    LoadBytes(ReadAll(path));
+    ThrowIfFailed(TryLoad(path), path);
+}
+
+CTCLoadCSVFile::ReadStatus CTCLoadCSVFile::TryLoad(const QString& path) {
+    const ReadStatus status = readAll(path, m_bytes);
+    if (!status.ok())
+        m_bytes.truncate(0); // no lines, as before the reading
+    LoadBytes(m_bytes);
+    return status;
 }
 
 QByteArray CTCLoadCSVFile::ReadAll(const QString& path) {
-    QFile file(path);
-    errno = 0;
-    // Asked only when the open fails: an analysis opens a thousand files.
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int error = errno;
-        if (!QFileInfo::exists(path))
-            IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
-        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) +
-                 AppSub::SystemErrorText(error ? error : EACCES));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) + file.errorString());
+    QByteArray bytes;
+    ThrowIfFailed(readAll(path, bytes), path);
     return bytes;
+}
+
+CTCLoadCSVFile::ReadStatus CTCLoadCSVFile::readAll(const QString& path, QByteArray& bytes) {
+    // Plain system calls: QFile asks for the file's size and kind three times
+    // per file, and an analysis reads a thousand files.
+    ReadStatus status;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        status.error = errno;
+        // Asked only when the open fails.
+        status.missing = !QFileInfo::exists(path);
+        return status;
+    }
+    struct stat st {};
+    status.error = ::fstat(fd, &st) != 0 ? errno : readToEnd(fd, st.st_size, bytes);
+    ::close(fd);
+    return status;
+}
+
+void CTCLoadCSVFile::ThrowIfFailed(const ReadStatus& status, const QString& path) {
+    if (status.missing)
+        IC_THROW(QStringLiteral("ファイル %1 が存在しません。").arg(path));
+    if (status.error)
+        IC_THROW(QStringLiteral("ファイル %1 を読み込めません。\n").arg(path) +
+                 AppSub::SystemErrorText(status.error));
 }
 
 void CTCLoadCSVFile::LoadBytes(const QByteArray& bytes) {
     m_lines.clear();
     // Line feeds never occur inside a double-byte character, so the whole file
     // can be decoded at once and split afterwards. The rows stay spans of the
-    // text: one allocation for the file, not one per line.
-    m_text = cp932::decode(bytes);
+    // text: one allocation for the file, not one per line (and none when the
+    // text of the file before has room for it).
+    cp932::decode(bytes, m_text);
     const QStringView text(m_text);
     qsizetype start = 0;
     while (start <= text.size()) {
@@ -84,38 +130,44 @@ QStringList CTCLoadCSVFile::GetFields(int row, const QString& separator) const {
 }
 
 namespace {
-// Splits a line by the quoting rule; `take` receives each field's raw text.
+// Splits a line by the quoting rule; `take` receives each field's raw text and
+// whether it holds a quote (most fields hold none and need no unquoting).
 template <typename Take> void splitLine(QStringView line, QChar separator, Take take) {
     bool inside = false;
+    bool quoted = false;
     qsizetype start = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line.at(i);
-        if (c == u'"')
+        if (c == u'"') {
             inside = !inside;
-        else if (c == separator && !inside) {
-            take(line.mid(start, i - start));
+            quoted = true;
+        } else if (c == separator && !inside) {
+            take(line.mid(start, i - start), quoted);
             start = i + 1;
+            quoted = false;
         }
     }
-    take(line.mid(start));
+    take(line.mid(start), quoted);
 }
 } // namespace
 
-void CTCLoadCSVFile::GetFieldsShared(int row, QStringList& fields, QChar separator) const {
-    fields.clear();
+void CTCLoadCSVFile::GetRowView(int row, RowView& fields, QChar separator) const {
+    fields.m_fields.clear();
+    fields.m_unquoted.clear();
     if (row < 1 || row > GetRowCount())
         return;
-    splitLine(line(row), separator, [&fields](QStringView field) {
-        if (field.contains(u'"'))
-            fields << unquote(field);
-        else
-            fields << QString::fromRawData(field.data(), field.size());
+    splitLine(line(row), separator, [&fields](QStringView field, bool quoted) {
+        if (quoted) {
+            fields.m_unquoted.push_back(unquote(field));
+            field = fields.m_unquoted.back();
+        }
+        fields.m_fields.push_back(field);
     });
 }
 
 QStringList CTCLoadCSVFile::SplitFields(const QString& line, QChar separator) {
     QStringList fields;
-    splitLine(line, separator, [&fields](QStringView field) { fields << unquote(field); });
+    splitLine(line, separator, [&fields](QStringView field, bool) { fields << unquote(field); });
     return fields;
 }
 

@@ -98,4 +98,13 @@ QString unreachableMessage(const QString& url, const QString& driverText) {
                           "の指定とログインの設定（~/.pgpass）を確認してください。\n\n%2")
         .arg(url, driverText.trimmed());
 }
+
+QString lostMessage(const QString& url, const QString& driverText) {
+    QString text = QStringLiteral("データベースサーバー %1 との接続が切れました。\n\n"
+                                  "サーバーが動いているか、ネットワークにつながっているかを確認してください。")
+                       .arg(url);
+    if (!driverText.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + driverText.trimmed();
+    return text;
+}
 } // namespace UserDb

@@ -37,4 +37,6 @@ QSqlDatabase addConnection(const UserDbServer& server, const QString& connection
 
 // "データベースサーバー %1 に接続できません。..." with the driver's own text.
 QString unreachableMessage(const QString& url, const QString& driverText);
+// "データベースサーバー %1 との接続が切れました。..." for a connection lost while in use.
+QString lostMessage(const QString& url, const QString& driverText);
 } // namespace UserDb

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
@@ -91,6 +92,12 @@ protected:
             QRect frame = ScreenFit::FrameRect(dialog);
             frame.moveCenter(ScreenFit::FrameRect(dialog->parentWidget()->window()).center());
             dialog->setGeometry(ScreenFit::ClientRectAt(dialog, frame.topLeft(), dialog->size()));
+            return false;
+        }
+        // Any other window not placed by hand stands where the desktop puts
+        // it; it is kept inside once it stands there.
+        if (!m_window->testAttribute(Qt::WA_Moved)) {
+            QTimer::singleShot(0, m_window, [window = m_window] { ScreenFit::MoveInside(window); });
             return false;
         }
         ScreenFit::MoveInside(m_window);

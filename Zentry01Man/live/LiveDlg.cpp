@@ -1,13 +1,16 @@
 #include "LiveDlg.h"
 
 #include "Clock.h"
+#include "DB.h"
 #include "Guarded.h"
 #include "HistoryList.h"
+#include "ICException.h"
 #include "Labels.h"
 #include "LiveChanges.h"
 #include "OutResultList.h"
 #include "OutSelection.h"
 #include "ScreenSetup.h"
+#include "StringTable.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -20,11 +23,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 using LiveTrials::Row;
 
 namespace {
 constexpr int kTickMs = 1000;
+constexpr int kRetryMs = 10000;
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kShareRole = Qt::UserRole + 2; // elapsed per mille, for the bar
 
@@ -134,8 +139,13 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { openResults(item); });
 
+    m_timer.setParent(this);
+    m_timer.setObjectName(QStringLiteral("liveTick"));
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
+    m_wake.setSingleShot(true);
+    connect(&m_wake, &QTimer::timeout, this, [this] { changeTold(); });
+    m_changes->onChange = [this] { changeTold(); };
     Tick();
     m_timer.start();
 }
@@ -143,27 +153,71 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
 CLiveDlg::~CLiveDlg() = default;
 
 void CLiveDlg::Tick() {
-    const qint64 ms = appClock().msecsSinceStart();
-    if (!m_polled || ms - m_lastPollMs >= ILiveChanges::kPollMs) {
-        m_polled = true;
-        m_lastPollMs = ms;
-        if (m_changes->TakeChange()) {
-            read();
-            showRows();
-            return;
-        }
-    }
+    if (readIfChanged())
+        return;
     const QDateTime now = appClock().now();
     for (Row& r : m_rows)
         LiveTrials::Age(r, now);
     showRows();
 }
 
+bool CLiveDlg::readIfChanged() {
+    if (m_changes->Lost()) {
+        listenAgain();
+        if (m_changes->Lost())
+            return true;
+    }
+    if (!m_changes->TakeChange(appClock().msecsSinceStart()))
+        return false;
+    read();
+    showRows();
+    return true;
+}
+
+void CLiveDlg::changeTold() {
+    if (readIfChanged() || m_wake.isActive())
+        return;
+    const qint64 wait = m_changes->WaitingMs(appClock().msecsSinceStart());
+    if (wait >= 0)
+        m_wake.start(int(wait));
+}
+
+void CLiveDlg::listenAgain() {
+    // A server that cannot be reached holds the screen up to the connection's
+    // timeout at each try: not at every tick.
+    const qint64 ms = appClock().msecsSinceStart();
+    if (m_away && ms - m_triedMs < kRetryMs)
+        return;
+    m_triedMs = ms;
+    try {
+        if (!m_userDb.RestoreLostConnection()) {
+            // Closed by the program itself: nothing more to show.
+            m_timer.stop();
+            m_wake.stop();
+            return;
+        }
+    } catch (const CDBException& e) {
+        if (std::exchange(m_away, true))
+            return;
+        // Aged on, running trials would turn 応答なし for want of reports
+        // that cannot arrive: the rows stay as last read, and say since when.
+        const QString at = m_readAt.toString(QStringLiteral("HH:mm"));
+        m_count->setText(QStringLiteral("%1 から更新されていません　%2").arg(at, countText(int(m_rows.size()))));
+        AppMessageBox(QStringLiteral("実施状況は %1 から更新されていません。サーバーにつながりしだい更新を続けます。\n\n%2")
+                          .arg(at, e.text()),
+                      MsgIcon::Stop);
+        return;
+    }
+    m_away = false;
+    m_changes->ListenAgain();
+}
+
 void CLiveDlg::read() {
     // A failure is shown once: the rows are read again at the next change.
     Guarded([this] {
         ++m_reads;
-        m_rows = LiveTrials::Read(m_userDb, appClock().now());
+        m_readAt = appClock().now();
+        m_rows = LiveTrials::Read(m_userDb, m_readAt);
     });
 }
 
@@ -211,12 +265,13 @@ void CLiveDlg::showRows() {
     m_items = kept;
     if (rowsChanged) {
         m_fitted = int(kept.size());
+        // Room for the sort mark beside the caption only where the caption is
+        // the widest: the room spent on every column hid the last ones.
+        const QAbstractItemView* view = m_list;
         for (int c = 0; c < kColumns; ++c)
-            if (c != Elapsed) {
-                m_list->resizeColumnToContents(c);
-                // Room for the sort mark beside the caption.
-                m_list->setColumnWidth(c, m_list->columnWidth(c) + ScreenSetup::ScaleX(this, 14));
-            }
+            if (c != Elapsed)
+                m_list->setColumnWidth(c, std::max(view->sizeHintForColumn(c),
+                                                   m_list->header()->sectionSizeHint(c) + ScreenSetup::ScaleX(this, 14)));
     }
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(sortColumn, order);

@@ -32,10 +32,18 @@ public:
     // How many times the rows were read from the database.
     int Reads() const { return m_reads; }
     // One step of the screen's timer: the rows re-read when the database
-    // changed and kPollMs have passed since the last look, then aged to now.
+    // changed (as often as its source of changes allows), else aged to now.
     void Tick();
 
 private:
+    // Reads and shows the rows when a change may be taken now; true also
+    // while the server's connection is lost (the rows stay as last read).
+    bool readIfChanged();
+    // Opens a lost connection again and listens again; while the server
+    // stays away, says so once and tries again every kRetryMs.
+    void listenAgain();
+    // A change told by the server: read at once, or as soon as allowed.
+    void changeTold();
     void read();
     void showRows();
     void openResults(QTreeWidgetItem* item);
@@ -48,8 +56,10 @@ private:
     QTreeWidget* m_list;
     QLabel* m_count;
     QTimer m_timer;
-    qint64 m_lastPollMs = 0;
-    bool m_polled = false;
+    QTimer m_wake; // a change told too soon after the last read
+    QDateTime m_readAt;
+    bool m_away = false; // the server's connection lost and not yet back
+    qint64 m_triedMs = 0;
     int m_reads = 0;
     int m_fitted = -1; // rows the column widths were fitted to
 };

@@ -8,6 +8,7 @@
 #include "DbEngine.h"
 #include "ICException.h"
 #include "InputLog.h"
+#include "LiveTrials.h"
 #include "Recordsets.h"
 #include "ServerSchema.h"
 #include "ServerSetup.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,8 +29,10 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <thread>
+#include <utility>
 
 namespace {
 struct QuotingCase {
@@ -270,45 +274,35 @@ TEST_F(OnServer, AWriteWaitsForTheServersWriteLock) {
 // A connection of the test's own to the folder's server database.
 class ServerConnection {
 public:
-    explicit ServerConnection(const QString& url) {
+    explicit ServerConnection(const QString& url, const QString& name = QStringLiteral("test_owner")) : m_name(name) {
         QString error;
-        m_db = UserDb::addConnection(*UserDb::parseUrl(url, &error), QStringLiteral("test_owner"));
+        m_db = UserDb::addConnection(*UserDb::parseUrl(url, &error), name);
         m_db.open();
     }
     ~ServerConnection() {
         m_db.close();
         m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("test_owner"));
+        QSqlDatabase::removeDatabase(m_name);
     }
     QSqlDatabase& db() { return m_db; }
 
 private:
+    QString m_name;
     QSqlDatabase m_db;
 };
-
-QString withUser(const QString& url, const QString& user) {
-    QUrl u(url);
-    u.setUserName(user);
-    return u.toString();
-}
 
 // The rights of a trainee PC's login, as the server enforces them.
 TEST_F(OnServer, TheTraineeRoleAddsAndCompletesTrialsButDeletesAndChangesNothingElse) {
     TestFolder folder;
-    const QString login = QStringLiteral("t_%1").arg(QUrl(serverUrlOf(folder)).path().mid(1));
+    const QString traineeUrl = traineeUrlOf(folder);
     {
-        ServerConnection owner(serverUrlOf(folder));
-        ServerSetup::init(owner.db());
-        QSqlQuery q(owner.db());
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE zentry_trainee").arg(login)))
-            << q.lastError().text().toStdString();
         CDB instructor;
         instructor.OpenUser();
         AddTestUser(instructor, TestUser{});
         AddTestHistory(instructor, 1, [](CRsHistory_tbl& rs) { rs.m_end_flg = "1"; });       // completed
         AddTestHistory(instructor, 2, [](CRsHistory_tbl& rs) { rs.m_answer_time.clear(); }); // started
     }
-    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(withUser(serverUrlOf(folder), login)));
+    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(traineeUrl));
     CDB trainee;
     trainee.OpenUser();
     for (const char* refused :
@@ -460,5 +454,128 @@ TEST_F(OnServer, AnalysisFilesTravelThroughTheServer) {
     EXPECT_EQ(ClassroomFiles::sendPending(db, AppSub::AnalysisFolder(false)), 0);
     EXPECT_EQ(serverBytes().first.size(), written.size() + 19);
     EXPECT_TRUE(folder.notifier.entries.isEmpty()) << folder.notifier.texts().join('\n').toStdString();
+}
+// A restart of the server, or a network that fails for a moment, drops every
+// connection; Qt's driver only finds out at the next statement.
+class DroppedConnection : public OnServer {
+protected:
+    void SetUp() override {
+        OnServer::SetUp();
+        if (IsSkipped())
+            return;
+        folder = std::make_unique<TestFolder>();
+        db.OpenUser();
+        AddTestUser(db, TestUser{});
+        owner = std::make_unique<ServerConnection>(serverUrlOf(*folder));
+    }
+    void TearDown() override {
+        if (owner)
+            refuseConnections(false);
+        db.Close();
+    }
+    void dropConnections() {
+        QSqlQuery q(owner->db());
+        ASSERT_TRUE(q.exec("select pg_terminate_backend(pid) from pg_stat_activity "
+                           "where datname = current_database() and pid <> pg_backend_pid()"))
+            << q.lastError().text().toStdString();
+    }
+    void refuseConnections(bool refuse) {
+        // Only from another database: the server keeps a database's own session.
+        ServerConnection admin(testServer(), QStringLiteral("test_admin"));
+        QSqlQuery q(admin.db());
+        ASSERT_TRUE(q.exec(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS %2")
+                               .arg(QUrl(serverUrlOf(*folder)).path().mid(1), refuse ? "false" : "true")))
+            << q.lastError().text().toStdString();
+    }
+    bool writeTrial(const std::function<void()>& midway = [] {}) {
+        return RunWriteTransaction(db, [&] {
+            midway();
+            CRsHistory_tbl rs(&db);
+            rs.Open(CRecordset::dbOpenDynaset, QStringLiteral("[History_tbl]"));
+            rs.AddNew();
+            rs.m_AutoNumber = AppSub::NextHistoryNumber(db);
+            rs.m_user_code = 1;
+            rs.Update();
+        });
+    }
+    int trials() {
+        QSqlQuery q(owner->db());
+        q.exec(R"(select count(*) from "History_tbl")");
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+    // A trial's input-value file, its last line written while the server was away.
+    QString trialFile() {
+        const QString path = AppSub::UserFolder(1, true) + "/trial.csv";
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Append);
+        f.write("09:00:00,09:00:30\r\n");
+        return path;
+    }
+    QByteArray serverFile() {
+        QSqlQuery q(owner->db());
+        q.exec(R"(select "bytes" from "File_tbl" where "complete" = 1)");
+        return q.next() ? q.value(0).toByteArray() : QByteArray();
+    }
+
+    std::unique_ptr<TestFolder> folder;
+    CDB db;
+    std::unique_ptr<ServerConnection> owner;
+};
+
+TEST_F(DroppedConnection, TheNextReadWriteOrFileEndOpensItAgainUnseen) {
+    dropConnections();
+    CRsUser_tbl users(&db);
+    EXPECT_NO_THROW(users.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [User_tbl]")));
+    EXPECT_FALSE(users.IsEOF());
+
+    dropConnections();
+    EXPECT_TRUE(writeTrial());
+    EXPECT_EQ(trials(), 1);
+    bool dropped = false;
+    EXPECT_TRUE(writeTrial([&] {
+        if (!std::exchange(dropped, true))
+            dropConnections();
+    }));
+    EXPECT_EQ(trials(), 2);
+
+    const QString path = trialFile();
+    dropConnections();
+    EXPECT_TRUE(ClassroomFiles::send(db, path, false));
+    EXPECT_TRUE(ClassroomFiles::send(db, path, true));
+    EXPECT_EQ(serverFile().size(), QFileInfo(path).size());
+
+    const QDateTime now = QDateTime::currentDateTime();
+    LiveTrials::WriteStart(db, 1, 900, now);
+    dropConnections();
+    EXPECT_EQ(LiveTrials::Read(db, now).size(), 1u);
+    EXPECT_TRUE(folder->notifier.entries.isEmpty()) << folder->notifier.texts().join('\n').toStdString();
+}
+
+TEST_F(DroppedConnection, WhileTheServerStaysAwayEachFailureNamesItAndNothingIsWrittenTwice) {
+    const QString path = trialFile();
+    dropConnections();
+    refuseConnections(true);
+    EXPECT_FALSE(ClassroomFiles::send(db, path, false));
+    EXPECT_FALSE(writeTrial());
+    ASSERT_EQ(folder->notifier.entries.size(), 1);
+    const QString lost =
+        QStringLiteral("データベースサーバー %1 との接続が切れました。").arg(serverUrlOf(*folder));
+    EXPECT_TRUE(folder->notifier.entries[0].text.startsWith(lost))
+        << folder->notifier.entries[0].text.toStdString();
+    CRsUser_tbl users(&db);
+    try {
+        users.Open(CRecordset::dbOpenSnapshot, QStringLiteral("select * from [User_tbl]"));
+        ADD_FAILURE() << "read a server that refuses connections";
+    } catch (const CDBException& e) {
+        EXPECT_TRUE(e.text().startsWith(lost)) << e.text().toStdString();
+    }
+    EXPECT_FALSE(ClassroomFiles::send(db, path, true));
+
+    refuseConnections(false);
+    EXPECT_FALSE(ClassroomFiles::send(db, path, false)); // the cards leave it to the file's end
+    EXPECT_TRUE(writeTrial());
+    EXPECT_TRUE(ClassroomFiles::send(db, path, true));
+    EXPECT_EQ(trials(), 1);
+    EXPECT_EQ(serverFile().size(), QFileInfo(path).size());
 }
 } // namespace

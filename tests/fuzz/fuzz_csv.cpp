@@ -21,10 +21,15 @@ FUZZ_TARGET(csv) {
     }
     FUZZ_CHECK(file.GetRowCount() == expected.size());
 
+    CTCLoadCSVFile::RowView view; // filled again for each row, as the analysis does
     for (int row = 1; row <= file.GetRowCount(); ++row) {
         FUZZ_CHECK(file.GetLine(row) == expected.value(row - 1));
         const QStringList fields = file.GetFields(row);
         FUZZ_CHECK(!fields.isEmpty());
+        file.GetRowView(row, view);
+        FUZZ_CHECK(view.size() == fields.size() && view.value(view.size()).isEmpty());
+        for (int k = 0; k < view.size(); ++k)
+            FUZZ_CHECK(view.value(k) == fields.at(k));
         // Field by field and all at once read the same.
         for (int col = 0; col <= fields.size() + 1; ++col)
             FUZZ_CHECK(file.GetField(row, col) ==

@@ -164,6 +164,8 @@ TEST(CompareText, MarksEachPositionWithoutAligning) {
     EXPECT_EQ(cmp.Compare("ｱ", "ア"), 0) << "half-width and full-width differ";
     EXPECT_EQ(cmp.Compare("𠮷野", "𠮷野家"), 0);
     EXPECT_EQ(cmp.GetSize(), 3) << "a character outside the basic plane is one position";
+    EXPECT_EQ(cmp.LeftChar(0), "𠮷");
+    EXPECT_EQ(cmp.RightChar(2), "家");
 }
 
 TEST(CompareText, MarksMustFlagExactlyThePrintedErrors) {
@@ -493,6 +495,50 @@ TEST_F(Analysis, TheInputFileIsFoundByTimeAndTaskWhateverTheNames) {
     EXPECT_EQ(only().m_inputFile, renamed);
     EXPECT_FALSE(only().m_fileMissing);
     EXPECT_EQ(only().m_answer_number, 1);
+}
+
+// The files of a long run are read ahead of the judging: a trial without a
+// file, or with one that cannot be read (a link to nowhere), keeps its place,
+// and the trials around it keep their own files.
+TEST_F(Analysis, TrialsWithoutAReadableFileAmongOthersKeepTheirPlaces) {
+    enum Kind { File, NoFile, Unreadable };
+    const Kind kinds[] = {File, NoFile, File, Unreadable, File, File, File, File, File, File,
+                          File, File, Unreadable, File, NoFile, File, File, File, File, File};
+    QList<int> cards;
+    QStringList messages;
+    for (int n = 1; n <= int(std::size(kinds)); ++n) {
+        History h;
+        h.autoNumber = n;
+        h.executed = kStart.addSecs(60 * n);
+        const QString path = inputFilePath(h.userCode, h.problem, h.executed);
+        const Kind kind = kinds[n - 1];
+        if (kind == File) {
+            // n card lines, the two sample cards in turn, so no line repeats the one before.
+            QStringList lines;
+            for (int i = 0; i < n; ++i)
+                lines << (i % 2 ? cardLine("1分0秒", 2, kCard2) : cardLine("1分0秒", 1, kCard1));
+            trial(h, lines);
+        } else {
+            addHistory(user, h);
+            if (kind == Unreadable) {
+                ASSERT_TRUE(QFile::link(folder.file("nowhere.csv"), path));
+            }
+        }
+        cards << (kind == File ? n : 0);
+        messages << (kind == File         ? ""
+                     : kind == NoFile     ? "Error. 入力値ファイルが見つかりません."
+                                          : "Error. 入力値ファイルを読み込めません.");
+    }
+    ASSERT_EQ(run(1), 1);
+    QList<int> gotCards;
+    QStringList gotMessages;
+    for (const auto& t : an.Trials()) {
+        gotCards << t->m_answer_number;
+        gotMessages << t->m_message;
+        EXPECT_EQ(t->m_fileMissing, t->m_message != "") << t->m_trialNo;
+    }
+    EXPECT_EQ(gotCards, cards);
+    EXPECT_EQ(gotMessages, messages);
 }
 
 TEST_F(Analysis, AHeaderOnlyFileHasNoCards) {

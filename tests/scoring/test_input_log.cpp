@@ -271,6 +271,15 @@ TEST(CsvReader, LoadSkipsCommentsAndEmptyLinesAndReportsMissingFiles) {
     EXPECT_EQ(reader.GetRowCount(), 1) << "a new load replaces the old lines";
 }
 
+// A file is read to its end whatever size it reports (files in /proc report
+// none), and a folder is refused rather than read as an empty file.
+TEST(CsvReader, ReadsToTheEndAndRefusesAFolder) {
+    EXPECT_TRUE(CTCLoadCSVFile::ReadAll("/proc/self/status").startsWith("Name:"));
+    TestFolder folder;
+    const std::string text = thrownText([&] { CTCLoadCSVFile::ReadAll(folder.path()); });
+    EXPECT_NE(text.find("を読み込めません"), std::string::npos) << text;
+}
+
 // ---------------------------------------------------------------- restoring a deck
 
 TEST(DeckRestore, InputsAndTimesComeBackFromTheFile) {

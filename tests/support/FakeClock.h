@@ -11,9 +11,10 @@ public:
     QDateTime now() const override { return m_now; }
     qint64 msecsSinceStart() const override { return m_ms; }
     void set(const QDateTime& t) { m_now = t; }
-    void advance(qint64 seconds) {
-        m_now = m_now.addSecs(seconds);
-        m_ms += seconds * 1000;
+    void advance(qint64 seconds) { advanceMs(seconds * 1000); }
+    void advanceMs(qint64 ms) {
+        m_now = m_now.addMSecs(ms);
+        m_ms += ms;
     }
 
 private:

@@ -5,7 +5,9 @@
 #include "Codec.h"
 #include "ProgramFolder.h"
 #include "Schema.h"
+#include "ICException.h"
 #include "ServerSchema.h"
+#include "ServerSetup.h"
 #include "UserDbServer.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +63,26 @@ template <typename Work> void withAdmin(const QString& url, Work work) {
 QString testServer() { return qEnvironmentVariable("ZENTRY_TEST_PG_URL"); }
 
 QString serverUrlOf(const TestFolder& folder) { return serverOf(&folder).url; }
+
+QString traineeUrlOf(const TestFolder& folder) {
+    const ServerDatabase server = serverOf(&folder);
+    const QString login = QStringLiteral("t_") + server.name; // roles are the whole server's
+    withAdmin(server.url, [&](QSqlDatabase& db) {
+        try {
+            ServerSetup::init(db);
+        } catch (const CDBException& e) {
+            ADD_FAILURE() << "server init: " << e.text().toStdString();
+            return;
+        }
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2")
+                        .arg(login, QLatin1String(ServerSetup::kTraineeRole))))
+            ADD_FAILURE() << q.lastError().text().toStdString();
+    });
+    QUrl url(server.url);
+    url.setUserName(login);
+    return url.toString();
+}
 
 namespace {
 void createServerDatabase(TestFolder* folder) {

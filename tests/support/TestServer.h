@@ -11,3 +11,7 @@ class TestFolder;
 QString testServer();
 // The URL of the folder's own server database, or empty.
 QString serverUrlOf(const TestFolder& folder);
+// Prepares the folder's server database as `zentry-tool server init` does
+// and adds a login of the trainee PCs' role to it: the URL that logs in with
+// it, for an ini of a trainee PC.
+QString traineeUrlOf(const TestFolder& folder);

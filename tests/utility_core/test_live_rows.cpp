@@ -20,8 +20,6 @@ namespace {
 
 using LiveTrials::State;
 
-QString dateText(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
-
 class LiveRows : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,8 +41,9 @@ protected:
         if (state != State::Running)
             LiveTrials::WriteEnd(db, id, cards, left, state, at);
         db.CommitTrans();
-        if (state == State::Running)
+        if (state == State::Running) {
             ASSERT_TRUE(LiveTrials::ReportCard(db, id, cards, left, 0, at));
+        }
     }
     QStringList args(bool follow = false) const {
         QStringList a{"live", "--folder", folder.path()};

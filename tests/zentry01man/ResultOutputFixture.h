@@ -12,7 +12,7 @@
 
 namespace utility {
 
-struct TrialSpec {
+struct TrialRow {
     int id;
     int task = 2;
     int course = 1;
@@ -22,13 +22,15 @@ struct TrialSpec {
     bool withFile = true;  // write the input-value file
     bool aborted = false;
     bool unfinished = false; // still as the task program created it: the file holds the cards so far
+    QDateTime started = {};  // TrialStart(id) when not given
 };
 
 inline QDateTime TrialStart(int id) { return naiveDateTime(QDate(2026, 5, 1), QTime(9, 0)).addSecs(3600 * id); }
+inline QDateTime TrialStart(const TrialRow& t) { return t.started.isValid() ? t.started : TrialStart(t.id); }
 
-inline QString TrialInputFile(const TrialSpec& t) {
+inline QString TrialInputFile(const TrialRow& t) {
     return AppSub::UserFolder(1, true) + '/' +
-           AppSub::CsvFileName(AppSub::CsvKind::InputValues, t.task, TrialStart(t.id), QStringLiteral("山田"),
+           AppSub::CsvFileName(AppSub::CsvKind::InputValues, t.task, TrialStart(t), QStringLiteral("山田"),
                                QStringLiteral("太郎"));
 }
 
@@ -48,13 +50,13 @@ inline QString TypedValue(int task, const CArrBaseInfo& card, int item, bool wro
 // A trial of user 1: the history row and, unless left out, the input-value
 // file with cards 1, 2, ... of the course's deck, one a minute, typed right
 // except for the first item of the wrong ones.
-inline void AddTrial(CDB& userDb, CDB& masterDb, const TrialSpec& t) {
+inline void AddTrial(CDB& userDb, CDB& masterDb, const TrialRow& t) {
     AddTestHistory(userDb, t.id, [&](CRsHistory_tbl& r) {
         r.m_problem_code = QString::number(t.task);
         r.m_course_code = QString::number(t.course);
         r.m_end_time = QString::number(t.endTime);
         r.m_end_flg = t.aborted ? QStringLiteral("1") : QString();
-        r.m_execution_date = TrialStart(t.id);
+        r.m_execution_date = TrialStart(t);
         r.m_answer_number = t.cards;
         r.m_correct_number = t.cards - int(t.wrong.size());
         r.m_correct_rate = r.m_correct_rate60 = 100.0 * r.m_correct_number / t.cards;
@@ -91,8 +93,8 @@ protected:
         UtilityTest::SetUp();
         addUser(1, QStringLiteral("ヤマダ"), QStringLiteral("タロウ"), QStringLiteral("山田"), QStringLiteral("太郎"));
     }
-    void addTrial(const TrialSpec& t) { AddTrial(app->UserDb(), app->MasterDb(), t); }
-    static QString inputFile(const TrialSpec& t) { return TrialInputFile(t); }
+    void addTrial(const TrialRow& t) { AddTrial(app->UserDb(), app->MasterDb(), t); }
+    static QString inputFile(const TrialRow& t) { return TrialInputFile(t); }
 };
 
 } // namespace utility

@@ -8,7 +8,7 @@
 #include <QJsonObject>
 
 namespace {
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 
 std::optional<CArrRirekiNum> historyList(const QString& text) {
     CArrRirekiNum ids;
@@ -90,15 +90,15 @@ QString AnalyzeUsage() {
 ToolCommand::Result AnalyzeCommand(const QStringList& args) {
     QString error;
     const auto options = ToolCommand::Parse(args,
-                                            {{"--folder", OptionSpec::Text},
-                                             {"--user", OptionSpec::Int, 1, 2147483647},
-                                             {"--task", OptionSpec::Int, 1, 3},
-                                             {"--end-time", OptionSpec::Int, 0, 4},
-                                             {"--bucket", OptionSpec::Int, 0, 4},
-                                             {"--history", OptionSpec::Text},
-                                             {"--test-levelup", OptionSpec::Flag},
-                                             {"--selection-type", OptionSpec::Int, 0, 6},
-                                             {"--course", OptionSpec::Int, 0, 4}},
+                                            {{"--folder", OptionRule::Text},
+                                             {"--user", OptionRule::Int, 1, 2147483647},
+                                             {"--task", OptionRule::Int, 1, 3},
+                                             {"--end-time", OptionRule::Int, 0, 4},
+                                             {"--bucket", OptionRule::Int, 0, 4},
+                                             {"--history", OptionRule::Text},
+                                             {"--test-levelup", OptionRule::Flag},
+                                             {"--selection-type", OptionRule::Int, 0, 6},
+                                             {"--course", OptionRule::Int, 0, 4}},
                                             &error);
     if (!options)
         return ToolCommand::BadArguments(error);

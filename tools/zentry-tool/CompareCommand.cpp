@@ -4,7 +4,7 @@
 #include "DB.h"
 #include "Notifier.h"
 
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 
 QString CompareUsage() {
     return QStringLiteral(
@@ -24,9 +24,9 @@ QString CompareUsage() {
 ToolCommand::Result CompareCommand(const QStringList& args) {
     QString error;
     const auto options = ToolCommand::Parse(args,
-                                            {{"--folder", OptionSpec::Text},
-                                             {"--task", OptionSpec::Int, 1, 3},
-                                             {"--level", OptionSpec::Int, 1, 2}},
+                                            {{"--folder", OptionRule::Text},
+                                             {"--task", OptionRule::Int, 1, 3},
+                                             {"--level", OptionRule::Int, 1, 2}},
                                             &error);
     if (!options)
         return ToolCommand::BadArguments(error);

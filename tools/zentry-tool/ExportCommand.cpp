@@ -11,7 +11,7 @@
 #include <QFileInfo>
 
 namespace {
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 using ToolCommand::Result;
 
 Result refused(const ExternalDataChecks::Refusal& r) { return ToolCommand::Failed(ExportStrings::Text(r.message)); }
@@ -39,7 +39,7 @@ QString ImportUsage() { return QStringLiteral("usage: zentry-tool import --folde
 
 Result ExportCommand(const QStringList& args) {
     QString error;
-    const auto o = ToolCommand::Parse(args, {{"--from", OptionSpec::Text}, {"--to", OptionSpec::Text}}, &error);
+    const auto o = ToolCommand::Parse(args, {{"--from", OptionRule::Text}, {"--to", OptionRule::Text}}, &error);
     if (!o)
         return ToolCommand::BadArguments(error);
     if (!o->has("--from") || !o->has("--to"))
@@ -58,7 +58,7 @@ Result ExportCommand(const QStringList& args) {
 
 Result ImportCommand(const QStringList& args) {
     QString error;
-    const auto o = ToolCommand::Parse(args, {{"--folder", OptionSpec::Text}, {"--from", OptionSpec::Text}}, &error);
+    const auto o = ToolCommand::Parse(args, {{"--folder", OptionRule::Text}, {"--from", OptionRule::Text}}, &error);
     if (!o)
         return ToolCommand::BadArguments(error);
     if (!o->has("--folder") || !o->has("--from"))

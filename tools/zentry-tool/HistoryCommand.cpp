@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 
 QString HistoryUsage() {
     return QStringLiteral(
@@ -30,12 +30,12 @@ QString HistoryUsage() {
 ToolCommand::Result HistoryCommand(const QStringList& args) {
     QString error;
     const auto options = ToolCommand::Parse(args,
-                                            {{"--folder", OptionSpec::Text},
-                                             {"--user", OptionSpec::Int, 1, 2147483647},
-                                             {"--task", OptionSpec::Int, 1, 3},
-                                             {"--time", OptionSpec::Int, 1, 6},
-                                             {"--course", OptionSpec::Int, 1, 2},
-                                             {"--data", OptionSpec::Int, 1, 3}},
+                                            {{"--folder", OptionRule::Text},
+                                             {"--user", OptionRule::Int, 1, 2147483647},
+                                             {"--task", OptionRule::Int, 1, 3},
+                                             {"--time", OptionRule::Int, 1, 6},
+                                             {"--course", OptionRule::Int, 1, 2},
+                                             {"--data", OptionRule::Int, 1, 3}},
                                             &error);
     if (!options)
         return ToolCommand::BadArguments(error);

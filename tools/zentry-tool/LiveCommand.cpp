@@ -9,7 +9,7 @@
 #include <QSqlQuery>
 #include <QThread>
 
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 
 QString LiveUsage() {
     return QStringLiteral(
@@ -38,7 +38,7 @@ qint64 dataVersion(CDB& db) {
 ToolCommand::Result LiveCommand(const QStringList& args, const std::function<void(const QByteArray&)>& write) {
     QString error;
     const auto options =
-        ToolCommand::Parse(args, {{"--folder", OptionSpec::Text}, {"--follow", OptionSpec::Flag}}, &error);
+        ToolCommand::Parse(args, {{"--folder", OptionRule::Text}, {"--follow", OptionRule::Flag}}, &error);
     if (!options)
         return ToolCommand::BadArguments(error);
     if (!options->has("--folder"))

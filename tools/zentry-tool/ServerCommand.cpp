@@ -9,7 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
-using ToolCommand::OptionSpec;
+using ToolCommand::OptionRule;
 using ToolCommand::Result;
 
 QString ServerUsage() {
@@ -60,7 +60,7 @@ template <typename Work> Result onServer(const QString& url, Work work) {
 
 Result init(const QStringList& args) {
     QString error;
-    const auto o = ToolCommand::Parse(args, {{"--url", OptionSpec::Text}}, &error);
+    const auto o = ToolCommand::Parse(args, {{"--url", OptionRule::Text}}, &error);
     if (!o)
         return ToolCommand::BadArguments(error);
     if (!o->has("--url"))
@@ -79,7 +79,7 @@ Result init(const QStringList& args) {
 Result migrate(const QStringList& args) {
     QString error;
     const auto o =
-        ToolCommand::Parse(args, {{"--folder", OptionSpec::Text}, {"--url", OptionSpec::Text}}, &error);
+        ToolCommand::Parse(args, {{"--folder", OptionRule::Text}, {"--url", OptionRule::Text}}, &error);
     if (!o)
         return ToolCommand::BadArguments(error);
     if (!o->has("--folder") || !o->has("--url"))

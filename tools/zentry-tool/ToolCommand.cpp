@@ -20,7 +20,7 @@ int Options::number(const char* name, int def) const {
     return has(name) ? text(name).toInt() : def;
 }
 
-std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> known, QString* error) {
+std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionRule> known, QString* error) {
     Options options;
     for (int i = 0; i < args.size(); ++i) {
         QString name = args.at(i);
@@ -33,12 +33,12 @@ std::optional<Options> Parse(const QStringList& args, std::initializer_list<Opti
             inlineValue = true;
         }
         const auto option = std::find_if(known.begin(), known.end(),
-                                         [&](const OptionSpec& s) { return name == QLatin1String(s.name); });
+                                         [&](const OptionRule& s) { return name == QLatin1String(s.name); });
         if (option == known.end()) {
             *error = QStringLiteral("unknown option: %1").arg(args.at(i));
             return std::nullopt;
         }
-        if (option->kind == OptionSpec::Flag) {
+        if (option->kind == OptionRule::Flag) {
             if (inlineValue) {
                 *error = QStringLiteral("%1 takes no value").arg(name);
                 return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<Options> Parse(const QStringList& args, std::initializer_list<Opti
             *error = QStringLiteral("--folder needs a folder");
             return std::nullopt;
         }
-        if (option->kind == OptionSpec::Int) {
+        if (option->kind == OptionRule::Int) {
             bool ok = false;
             const int n = value.toInt(&ok);
             if (!ok || n < option->min || n > option->max) {

@@ -24,7 +24,7 @@ struct Result {
 Result Failed(const QString& error);
 Result BadArguments(const QString& error);
 
-struct OptionSpec {
+struct OptionRule {
     enum Kind { Flag, Text, Int };
     const char* name;
     Kind kind;
@@ -41,7 +41,7 @@ struct Options {
 // The options given, each checked against its description (the last of a repeated
 // option counts); nullopt with *error set for an unknown option, a missing
 // value, a flag with a value, an empty --folder or a number out of range.
-std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionSpec> known, QString* error);
+std::optional<Options> Parse(const QStringList& args, std::initializer_list<OptionRule> known, QString* error);
 
 // Points the program folder at `folder` and opens its UserData.mdb read-only
 // (never created from the template). False with *error set.

@@ -1,12 +1,17 @@
 // What the task program reports of a trial while it runs: its live row is
 // written with the history row, brought up to date after each card, and
-// closed with the history row, however the trial ends.
+// closed with the history row, however the trial ends; on a classroom server
+// a trainee PC's login does all of it and tells the listening screens.
 #include "TaskScreenFixture.h"
 
 #include "DenpyoDlg.h"
 #include "IKCRitchEditCtrl.h"
 #include "LiveTrials.h"
 #include "TaskScreens.h"
+#include "TestServer.h"
+
+#include <QSignalSpy>
+#include <QSqlDriver>
 
 using namespace taskscreens;
 
@@ -27,6 +32,9 @@ class LiveReportTest : public TaskScreenTest {
 protected:
     std::unique_ptr<CDenpyoDlg> open() {
         prepareTrial(2, 1); // three vouchers, 30 minutes
+        return start();
+    }
+    std::unique_ptr<CDenpyoDlg> start() {
         auto dlg = TaskScreens::Create(2, kaiseki);
         EXPECT_TRUE(dlg->OpenTrial());
         dlg->show();
@@ -39,8 +47,9 @@ protected:
     }
     LiveRow live(int autoNumber = 1) {
         QSqlQuery q(app->UserDb().database());
-        q.prepare(QStringLiteral("select [host], [cards_done], [seconds_left], [state], [slowest_card], [reported] "
-                                 "from [Live_tbl] where [AutoNumber] = ?"));
+        q.prepare(DbEngines::nativeSql(app->UserDb(),
+                                       QStringLiteral("select [host], [cards_done], [seconds_left], [state], "
+                                                      "[slowest_card], [reported] from [Live_tbl] where [AutoNumber] = ?")));
         q.addBindValue(autoNumber);
         if (!q.exec() || !q.next())
             return {};
@@ -105,6 +114,50 @@ TEST_F(LiveReportTest, ATrialClosedAfterAKillIsAbortedWithItsLastReport) {
     clock.advance(900);
     app->CloseUnfinishedTrials();
     EXPECT_EQ(live(), (LiveRow{host, 1, 1770, int(LiveTrials::State::Aborted), 30, at(930)}));
+}
+
+// ------------------------------------------------------------- on a server
+
+class LiveReportOnServer : public LiveReportTest {
+protected:
+    void SetUp() override {
+        if (testServer().isEmpty())
+            GTEST_SKIP() << "no test server (ZENTRY_TEST_PG_URL)";
+        LiveReportTest::SetUp();
+    }
+};
+
+// A trainee PC logs in with the role `zentry-tool server init` made: its
+// trial's start, cards and end reach the live table, and a connection that
+// listens as the instructor's screen does is told of each as it commits.
+TEST_F(LiveReportOnServer, ATraineeLoginReportsItsTrialAndTellsTheListeners) {
+    CDB instructor;
+    instructor.OpenUser();
+    QSqlDriver* listener = instructor.database().driver();
+    ASSERT_TRUE(listener->subscribeToNotification(LiveTrials::kChannel));
+    QSignalSpy told(listener, &QSqlDriver::notification);
+    const auto toldTimes = [&](int n) { return QTest::qWaitFor([&] { return told.count() >= n; }, 5000); };
+
+    prepareTrial(2, 1);
+    const QString trainee = traineeUrlOf(folder);
+    app->UserDb().Close();
+    folder.writeIni(QStringLiteral("[Database]\nuser_db=%1\n").arg(trainee));
+    app->UserDb().OpenUser();
+
+    auto dlg = start();
+    ASSERT_TRUE(toldTimes(1)) << "the start";
+    EXPECT_EQ(live(), (LiveRow{host, 0, 1800, 0, 0, at(0)}));
+    next(dlg.get(), 40);
+    ASSERT_TRUE(toldTimes(2)) << "a card";
+    EXPECT_EQ(live(), (LiveRow{host, 1, 1760, 0, 40, at(40)}));
+    folder.notifier.answers = {true};
+    QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("abort")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->result() == CDenpyoDlg::kTrialClosed; }));
+    ASSERT_TRUE(toldTimes(3)) << "the end";
+    EXPECT_EQ(live(), (LiveRow{host, 1, 1760, int(LiveTrials::State::Aborted), 40, at(40)}));
+    EXPECT_EQ(told.count(), 3);
+    EXPECT_EQ(told.first().at(0).toString(), LiveTrials::kChannel);
+    EXPECT_TRUE(folder.notifier.texts().filter("許可").isEmpty()) << folder.notifier.texts().join('\n').toStdString();
 }
 
 } // namespace

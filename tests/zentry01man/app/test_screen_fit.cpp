@@ -6,6 +6,8 @@
 #include "AddUserDlg.h"
 #include "AddUserEditDlg.h"
 #include "KaisekiDlg.h"
+#include "LiveDlg.h"
+#include "LiveTrials.h"
 #include "MstDataDlg.h"
 #include "OutDetailDlg.h"
 #include "OutGraphDlg.h"
@@ -107,6 +109,26 @@ TEST_P(ScreenFitTest, HistoryAndResultScreens) {
     ExpectFits(&compare, c, QStringLiteral("answer comparison"));
     CUserHikakuDlg users(app->UserDb());
     ExpectFits(&users, c, QStringLiteral("user comparison"));
+    // The live view with a trial in each state: running, ended, aborted, silent.
+    const struct {
+        int id;
+        LiveTrials::State end;
+        int reportedAgo;
+    } live[] = {{1, LiveTrials::State::Running, 0},
+                {2, LiveTrials::State::Finished, 0},
+                {20, LiveTrials::State::Aborted, 0},
+                {3, LiveTrials::State::Running, 3600}};
+    ASSERT_TRUE(RunWriteTransaction(app->UserDb(), [&] {
+        for (const auto& t : live) {
+            const QDateTime at = clock.now().addSecs(-t.reportedAgo);
+            LiveTrials::WriteStart(app->UserDb(), t.id, 1800, at);
+            if (t.end != LiveTrials::State::Running)
+                LiveTrials::WriteEnd(app->UserDb(), t.id, 5, 600, t.end, at);
+        }
+    }));
+    CLiveDlg liveView(app->UserDb(), app->MasterDb());
+    ASSERT_EQ(liveView.List()->topLevelItemCount(), 4);
+    ExpectFits(&liveView, c, QStringLiteral("live view"));
 }
 
 class RegistryLayout : public UtilityTest {};

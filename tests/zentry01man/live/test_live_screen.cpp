@@ -1,18 +1,27 @@
 // "実施状況": the trials the task program reports, as the screen lists them,
 // when it reads them again, how it sorts them, and where a double click leads.
 // The trials are written through a second connection, as the task program on
-// another PC writes them.
+// another PC writes them; on a classroom server the screen is told of them.
+#include "HistoryList.h"
 #include "ICListCtrl.h"
 #include "LiveDlg.h"
 #include "LiveTrials.h"
 #include "OutResultList.h"
 #include "ResultOutputFixture.h"
+#include "TestServer.h"
+#include "UserDbServer.h"
 #include "Zentry01ManDlg.h"
 
 #include <QDir>
 #include <QHeaderView>
+#include <QSignalSpy>
+#include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QStyleOptionHeader>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 using namespace utility;
 using LiveTrials::State;
@@ -25,27 +34,26 @@ protected:
         ResultOutputTest::SetUp();
         clock.set(now0);
         writer.OpenUser();
+        told = std::make_unique<QSignalSpy>(app->UserDb().database().driver(), &QSqlDriver::notification);
     }
     void TearDown() override {
+        told.reset();
         writer.Close();
         ResultOutputTest::TearDown();
     }
     // A trial of user 1 (history row and input-value file), started at
     // `started`; its live row reports `cards` at `reported`, and ends in `end`
     // unless that is Running.
-    void trial(const TrialSpec& t, const QDateTime& started, int cards, const QDateTime& reported,
+    void trial(TrialRow t, const QDateTime& started, int cards, const QDateTime& reported,
                State end = State::Running, int secondsLeft = 1500, int slowest = 0) {
+        t.started = started;
         addTrial(t);
-        QSqlQuery q(app->UserDb().database());
-        q.prepare("update [History_tbl] set [execution_date] = ? where [AutoNumber] = ?");
-        q.addBindValue(started.toString("yyyy-MM-dd HH:mm:ss"));
-        q.addBindValue(t.id);
-        ASSERT_TRUE(q.exec());
         writer.BeginTrans();
         LiveTrials::WriteStart(writer, t.id, t.endTime * 15 * 60, started);
         writer.CommitTrans();
-        if (cards > 0)
+        if (cards > 0) {
             ASSERT_TRUE(LiveTrials::ReportCard(writer, t.id, cards, secondsLeft, slowest, reported));
+        }
         if (end != State::Running) {
             writer.BeginTrans();
             LiveTrials::WriteEnd(writer, t.id, cards, secondsLeft, end, reported);
@@ -74,10 +82,22 @@ protected:
         clock.advance(seconds);
         dlg->Tick();
     }
+    // A server tells the open screen of the writer's change as it commits:
+    // waits until it has, so that the next step finds the change as the
+    // embedded file's next look does. Nothing to wait for on the file.
+    void awaitTold() {
+        if (testServer().isEmpty())
+            return;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return told->count() > toldSeen; }, 5000)) << "no notification";
+        toldSeen = int(told->count());
+    }
 
     const QDateTime now0 = naiveDateTime(QDate(2026, 6, 1), QTime(14, 0));
     const QString host = LiveTrials::HostName();
     CDB writer;
+    // The notifications the screen's connection receives.
+    std::unique_ptr<QSignalSpy> told;
+    int toldSeen = 0;
 };
 
 TEST_F(LiveScreen, RowsAndStates) {
@@ -92,7 +112,7 @@ TEST_F(LiveScreen, RowsAndStates) {
     trial({.id = 6, .task = 2, .endTime = 1}, t.addSecs(-9000), 9, t.addSecs(-7201), State::Finished, 0);
     // A deleted trial is not listed either.
     trial({.id = 7, .task = 2}, t.addSecs(-60), 1, t.addSecs(-10));
-    QSqlQuery(app->UserDb().database()).exec("update [History_tbl] set [delete_flg] = 1 where [AutoNumber] = 7");
+    ASSERT_TRUE(CHistoryList::Delete(app->UserDb(), 7));
 
     auto dlg = open();
     QTreeWidget* list = dlg->List();
@@ -130,6 +150,7 @@ TEST_P(SilentRule, TwiceTheSlowestCardPlusAMinute) {
     EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::State), "応答なし");
     // The trial reports again: it is running after all.
     ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 2, 1500, c.slowestCard, clock.now()));
+    awaitTold();
     step(dlg.get(), 2);
     EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::State), "実施中");
     EXPECT_EQ(dlg->List()->topLevelItem(0)->text(CLiveDlg::Cards), "2");
@@ -159,6 +180,12 @@ TEST_F(LiveScreen, ReadAgainOnlyAfterAChangeAndAtMostEveryTwoSeconds) {
     trial({.id = 2, .task = 1}, clock.now(), 0, clock.now());
     step(dlg.get(), 2);
     EXPECT_EQ(list->topLevelItemCount(), 2) << "a trial that starts appears";
+
+    // The timer fires a little early now and then: the look is not put off by a whole tick.
+    ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 3, 1460, 0, clock.now()));
+    clock.advanceMs(1950);
+    dlg->Tick();
+    EXPECT_EQ(list->topLevelItem(0)->text(CLiveDlg::Cards), "3");
 }
 
 TEST_F(LiveScreen, SortsByAnyColumnByValue) {
@@ -194,6 +221,38 @@ TEST_F(LiveScreen, SortsByAnyColumnByValue) {
         EXPECT_EQ(column(list, CLiveDlg::Cards), descending);
         step(dlg.get(), 2);
         EXPECT_EQ(column(list, CLiveDlg::Cards), descending) << "kept as the rows are brought up to date";
+    }
+}
+
+// Each column shows its widest cell whole, and its caption whole beside the
+// sort mark once the list is sorted by it (the mark takes the caption's room).
+TEST_F(LiveScreen, ColumnsShowEveryCellAndEveryCaptionBesideTheSortMark) {
+    trial({.id = 1, .task = 3, .course = 3, .endTime = 4}, now0.addSecs(-600), 12, now0, State::Running, 3000);
+    trial({.id = 2, .task = 1, .course = 2, .endTime = 1}, now0.addSecs(-900), 3, now0.addSecs(-400));
+    trial({.id = 3, .task = 2, .endTime = 3}, now0.addSecs(-800), 100, now0, State::Aborted, 900);
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    QHeaderView* header = list->header();
+    QStyle* style = header->style();
+    // What the item delegate keeps free on either side of a cell's text.
+    const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    for (int c = 0; c < CLiveDlg::kColumns; ++c) {
+        if (c == CLiveDlg::Elapsed)
+            continue; // a bar of fixed width
+        SCOPED_TRACE(list->headerItem()->text(c).toStdString());
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(list->topLevelItem(r)->text(c)) + cellMargins,
+                      list->columnWidth(c))
+                << list->topLevelItem(r)->text(c).toStdString();
+        list->sortByColumn(c, Qt::DescendingOrder);
+        QStyleOptionHeader caption;
+        caption.initFrom(header);
+        caption.state |= QStyle::State_Horizontal;
+        caption.rect = QRect(0, 0, header->sectionSize(c), header->height());
+        caption.text = list->headerItem()->text(c);
+        caption.sortIndicator = QStyleOptionHeader::SortDown;
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(caption.text),
+                  style->subElementRect(QStyle::SE_HeaderLabel, &caption, header).width());
     }
 }
 
@@ -246,6 +305,170 @@ TEST_F(LiveScreen, ReachedFromTheMenuByItsButtonAndCtrlL) {
         way();
         EXPECT_TRUE(script.done());
     }
+}
+
+// ------------------------------------------------------------- on a server
+
+class LiveScreenOnServer : public LiveScreen {
+protected:
+    void SetUp() override {
+        if (testServer().isEmpty())
+            GTEST_SKIP() << "no test server (ZENTRY_TEST_PG_URL)";
+        LiveScreen::SetUp();
+    }
+    // The screen with its own timer stopped: only what the server tells moves it.
+    std::unique_ptr<CLiveDlg> openListening() {
+        auto dlg = open();
+        QTimer* tick = dlg->findChild<QTimer*>(QStringLiteral("liveTick"));
+        EXPECT_TRUE(tick);
+        if (tick)
+            tick->stop();
+        return dlg;
+    }
+    // Ends the screen's session on the server, and waits until its driver has seen it go.
+    void dropScreenConnection() {
+        QSqlQuery q(app->UserDb().database());
+        ASSERT_TRUE(q.exec("select pg_backend_pid()") && q.next());
+        const QString pid = q.value(0).toString();
+        q.finish();
+        QSqlQuery end(writer.database());
+        ASSERT_TRUE(end.exec("select pg_terminate_backend(" + pid + ")") && end.next() && end.value(0).toBool());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !app->UserDb().database().isOpen(); }, 5000));
+    }
+    // The server refuses new connections to the test's database (as one that is down does).
+    void refuseConnections(bool refuse) {
+        const QString connection = QStringLiteral("live_test_admin");
+        QString error;
+        {
+            QSqlDatabase admin = UserDb::addConnection(*UserDb::parseUrl(testServer(), &error), connection);
+            ASSERT_TRUE(admin.open());
+            QSqlQuery q(admin);
+            EXPECT_TRUE(q.exec(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS %2")
+                                   .arg(QUrl(serverUrlOf(folder)).path().mid(1), refuse ? "false" : "true")))
+                << q.lastError().text().toStdString();
+            admin.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+    void TearDown() override {
+        if (!testServer().isEmpty())
+            refuseConnections(false);
+        LiveScreen::TearDown();
+    }
+    static QString cell(QTreeWidget* list, int autoNumber, int column) {
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            if (list->topLevelItem(r)->data(0, Qt::UserRole).toInt() == autoNumber)
+                return list->topLevelItem(r)->text(column);
+        return QStringLiteral("(not listed)");
+    }
+};
+
+// What another PC writes reaches the open screen through the server's
+// notification, with nothing looked at in between: a card, a trial that
+// starts, a trial that ends.
+TEST_F(LiveScreenOnServer, AnotherPcsChangeIsReadAsTheServerTellsIt) {
+    trial({.id = 1, .task = 2}, now0, 1, now0);
+    auto dlg = openListening();
+    QTreeWidget* list = dlg->List();
+    for (int i = 0; i < 3; ++i)
+        step(dlg.get(), 5);
+    ASSERT_EQ(dlg->Reads(), 1) << "nothing told, nothing read";
+    const struct {
+        const char* change;
+        std::function<void()> write;
+        std::function<bool()> shown;
+    } changes[] = {
+        {"a card", [&] { ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 2, 1480, 20, clock.now())); },
+         [&] { return cell(list, 1, CLiveDlg::Cards) == "2"; }},
+        {"a start", [&] { trial({.id = 2, .task = 1}, clock.now(), 0, clock.now()); },
+         [&] { return cell(list, 2, CLiveDlg::State) == "実施中"; }},
+        {"an end",
+         [&] {
+             writer.BeginTrans();
+             LiveTrials::WriteEnd(writer, 1, 2, 1400, State::Finished, clock.now());
+             writer.CommitTrans();
+         },
+         [&] { return cell(list, 1, CLiveDlg::State) == "終了"; }},
+    };
+    int reads = 1;
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        clock.advance(5);
+        c.write();
+        EXPECT_TRUE(QTest::qWaitFor(c.shown, 5000));
+        EXPECT_EQ(dlg->Reads(), ++reads);
+    }
+}
+
+// A room reporting many cards a second costs one read a second: a change told
+// within a second of the last read is read as that second ends.
+TEST_F(LiveScreenOnServer, ChangesToldWithinASecondOfAReadWaitForItsEnd) {
+    trial({.id = 1, .task = 2}, now0, 1, now0);
+    auto dlg = openListening();
+    QTreeWidget* list = dlg->List();
+    clock.advance(1);
+    ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, 2, 1480, 20, clock.now()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cell(list, 1, CLiveDlg::Cards) == "2"; }, 5000));
+    awaitTold();
+    for (int cards : {3, 4}) {
+        ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, cards, 1470, 20, clock.now()));
+        awaitTold();
+    }
+    EXPECT_EQ(cell(list, 1, CLiveDlg::Cards), "2");
+    EXPECT_EQ(dlg->Reads(), 2);
+    clock.advance(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cell(list, 1, CLiveDlg::Cards) == "4"; }, 5000))
+        << "read once the second is over";
+    EXPECT_EQ(dlg->Reads(), 3);
+}
+
+// The server ends the screen's connection (a restart, a network failure):
+// the screen opens it again, listens again and reads what it missed; while
+// the server stays away it keeps the rows as last read (aged on, running
+// trials would turn 応答なし), says so once and tries again every ten seconds.
+TEST_F(LiveScreenOnServer, ADroppedConnectionIsOpenedAndListenedOnAgain) {
+    trial({.id = 1, .task = 2}, now0, 1, now0);
+    auto dlg = openListening();
+    QTreeWidget* list = dlg->List();
+    QLabel* count = dlg->findChild<QLabel*>("countLabel");
+    const auto cards = [&] { return cell(list, 1, CLiveDlg::Cards); };
+    const auto report = [&](int n) {
+        ASSERT_TRUE(LiveTrials::ReportCard(writer, 1, n, 1500 - n, 20, clock.now()));
+    };
+
+    dropScreenConnection();
+    report(2); // while the screen's connection is away: never told
+    step(dlg.get(), 1);
+    EXPECT_EQ(cards(), "2") << "read on the connection opened again";
+    clock.advance(1);
+    report(3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cards() == "3"; }, 5000)) << "told on it";
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('\n').toStdString();
+
+    refuseConnections(true);
+    dropScreenConnection();
+    step(dlg.get(), 1);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].startsWith("実施状況は 14:00 から更新されていません。")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains("との接続が切れました")) << messages()[0].toStdString();
+    EXPECT_EQ(count->text(), "14:00 から更新されていません　1 件");
+    const QString left = cell(list, 1, CLiveDlg::Left);
+    report(4);
+    step(dlg.get(), 10);
+    EXPECT_EQ(messages().size(), 1) << "said once";
+    EXPECT_EQ(cell(list, 1, CLiveDlg::Left), left) << "as last read";
+    refuseConnections(false);
+    step(dlg.get(), 5);
+    EXPECT_EQ(cards(), "3") << "tried again ten seconds after the last try, not sooner";
+    step(dlg.get(), 5);
+    EXPECT_EQ(cards(), "4");
+    EXPECT_EQ(count->text(), "1 件");
+    EXPECT_EQ(messages().size(), 1);
+
+    // Closed by the program itself: the screen stands, quietly.
+    app->UserDb().Close();
+    step(dlg.get(), 10);
+    EXPECT_EQ(messages().size(), 1);
 }
 
 } // namespace

@@ -42,9 +42,9 @@ protected:
     void SetUp() override {
         ResultOutputTest::SetUp();
         // Questionnaire trials, the task the screen starts with.
-        for (const TrialSpec& t : {TrialSpec{.id = 1, .task = 1}, TrialSpec{.id = 2, .task = 1, .wrong = {1}},
-                                   TrialSpec{.id = 3, .task = 1, .withFile = false},
-                                   TrialSpec{.id = 4, .task = 1, .course = 2}})
+        for (const TrialRow& t : {TrialRow{.id = 1, .task = 1}, TrialRow{.id = 2, .task = 1, .wrong = {1}},
+                                   TrialRow{.id = 3, .task = 1, .withFile = false},
+                                   TrialRow{.id = 4, .task = 1, .course = 2}})
             addTrial(t);
     }
     std::unique_ptr<CRirekiDlg> open(bool selection) {

@@ -41,11 +41,11 @@ bool showsWhole(const COutReportView* list, int column) {
 class ResultOutput : public ResultOutputTest {
 protected:
     // The trials of user 1 chosen on the history list, numbered 1, 2, ...
-    COutSelection chosen(const QList<TrialSpec>& trials, int trialTime = 2, int courseGroup = 1) {
+    COutSelection chosen(const QList<TrialRow>& trials, int trialTime = 2, int courseGroup = 1) {
         COutSelection s;
         s.userCode = 1;
         s.filter = {trials.first().task, trialTime, courseGroup, 1};
-        for (const TrialSpec& t : trials) {
+        for (const TrialRow& t : trials) {
             addTrial(t);
             s.autoNumbers.Add(t.id);
             s.positions.Add(s.positions.GetSize() + 1);
