@@ -87,9 +87,10 @@ inline void ExpectFits(QWidget* screen, const Case& c, const QString& name) {
         if (const auto* field = qobject_cast<const QTextEdit*>(w);
             field && field->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff && !field->document()->isEmpty()) {
             const QTextLayout* layout = field->document()->firstBlock().layout();
-            if (layout && layout->lineCount() > 0)
+            if (layout && layout->lineCount() > 0) {
                 EXPECT_LE(layout->lineAt(0).height(), field->viewport()->height())
                     << control << ": its text is taller than the field";
+            }
         }
         if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
             QString caption = b->text();

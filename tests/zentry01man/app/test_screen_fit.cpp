@@ -96,8 +96,10 @@ TEST_P(ScreenFitTest, HistoryAndResultScreens) {
         const auto* course = graph.findChild<QComboBox*>(QStringLiteral("courseList"));
         const QFontMetrics metrics = title->fontMetrics();
         const int room = course->x() - title->x() - metrics.horizontalAdvance(QStringLiteral("コース")) - 24;
-        if (title->heightForWidth(title->width()) >= 2 * metrics.lineSpacing()) // wrapped
-            EXPECT_GT(metrics.horizontalAdvance(title->text()), room) << "graph: selection line wrapped in a row with room";
+        if (title->heightForWidth(title->width()) >= 2 * metrics.lineSpacing()) { // wrapped
+            EXPECT_GT(metrics.horizontalAdvance(title->text()), room)
+                << "graph: selection line wrapped in a row with room";
+        }
         graph.hide();
     }
     COutResultList cards(app->UserDb(), app->MasterDb(), {1, {2, 1, 1, 1}, {2}, {2}});
