@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     installFontSubstitutions();
     // The offscreen screen is 800 × 600; screens are tested on a common desktop
     // unless a test describes another.
-    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040)});
+    ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}});
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -287,9 +287,10 @@ protected:
             const int counted = row.completed ? tool[row.problem].value(row.autoNumber, -1)
                                               : toolCounts(row.problem, row.autoNumber).value(row.autoNumber, -1);
             EXPECT_EQ(counted, std::max(0, lines[row.autoNumber])) << "zentry-tool on row " << row.autoNumber;
-            if (!row.completed)
+            if (!row.completed) {
                 EXPECT_FALSE(tool[row.problem].contains(row.autoNumber)) << "unfinished row " << row.autoNumber
                                                                          << " listed as a finished trial";
+            }
             if (row.completed) {
                 EXPECT_EQ(row.answerNumber, std::max(0, lines[row.autoNumber])) << "row " << row.autoNumber;
             }

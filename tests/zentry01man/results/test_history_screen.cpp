@@ -138,8 +138,9 @@ TEST_F(HistoryScreen, ATrialWithoutAnEndIsRunningOrInterruptedAndNeverAnalysed) 
         SCOPED_TRACE(running);
         PrivateTemp temp;
         CSingleInstance taskProgram(TrialState::kTaskProgramInstance);
-        if (running)
+        if (running) {
             ASSERT_EQ(taskProgram.acquire(), CSingleInstance::Start::Acquired);
+        }
         auto dlg = open(true);
         CICListCtrl* list = dlg->List();
         ASSERT_EQ(list->ItemCount(), 4);
