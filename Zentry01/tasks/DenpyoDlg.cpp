@@ -296,7 +296,9 @@ void CDenpyoDlg::layOut() {
     const QSize box(sx(240), sy(100));
     const int boxLeft = area.right() - sx(10) - dial.width() - sx(5) - box.width();
     m_progressBox->setGeometry(boxLeft, area.top() + sy(5), box.width(), box.height());
-    m_progress->setGeometry(sx(8), sy(18), box.width() - sx(16), box.height() - sy(24));
+    // The text inside the frame, below the title: the style decides the room
+    // a title takes, more of it at larger font sizes.
+    m_progress->setGeometry(m_progressBox->contentsRect().adjusted(sx(6), sy(2), -sx(6), -sy(2)));
     m_progress->Prepare();
     const bool progressShown = Env().progress_flg || Env().timer_flg;
     m_countTimer->setGeometry(m_progressBox->geometry().right() + sx(5),

@@ -5,12 +5,14 @@
 
 #include "DenpyoDlg.h"
 #include "IKCRitchEditCtrl.h"
+#include "KCStaticShintyoku.h"
 #include "TaskScreens.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPointer>
 #include <QFileInfo>
@@ -81,6 +83,17 @@ TEST_P(TaskLayout, EveryVisibleControlIsWholeAndApartInEveryCourseAndProgressSet
             if (course != 2 && !dial->isVisible())
                 QTest::keyClick(dlg->findChild<CIKCRitchEditCtrl*>(), Qt::Key_T, Qt::ControlModifier);
             EXPECT_EQ(dial->isVisible(), course != 2);
+
+            // The progress text inside the box's frame, below its title, every line whole.
+            auto* box = dlg->findChild<QGroupBox*>(QStringLiteral("progressBox"));
+            auto* text = dlg->findChild<CKCStaticShintyoku*>(QStringLiteral("progressText"));
+            if (box->isVisible()) {
+                EXPECT_TRUE(box->contentsRect().contains(text->geometry()));
+                const QRect needed = QFontMetrics(text->font()).boundingRect(
+                    text->rect(), Qt::AlignLeft | Qt::AlignTop, text->GetText());
+                EXPECT_LE(needed.height(), text->height()) << text->GetText().toStdString();
+                EXPECT_LE(needed.width(), text->width()) << text->GetText().toStdString();
+            }
 
             // The screen's own controls; those inside a group box belong to it.
             QList<QWidget*> shown;
