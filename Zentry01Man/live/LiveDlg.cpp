@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "DB.h"
+#include "GrowToShow.h"
 #include "Guarded.h"
 #include "HistoryList.h"
 #include "ICException.h"
@@ -52,13 +53,50 @@ public:
     }
 };
 
-// The elapsed share of the trial time as a bar behind the cell's text.
-class ElapsedBar : public QStyledItemDelegate {
+// Room kept free at either side of every cell, so that a right-aligned number
+// and the text or bar beside it do not read as one. The row's background and
+// selection run through it.
+class PaddedCell : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    PaddedCell(int pad, QObject* parent) : QStyledItemDelegate(parent), m_pad(pad) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(2 * m_pad, 0);
+    }
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem panel = option;
+        initStyleOption(&panel, index);
+        styleOf(option)->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, option.widget);
+        QStyleOptionViewItem inner = option;
+        inner.rect = option.rect.adjusted(m_pad, 0, -m_pad, 0);
+        QStyledItemDelegate::paint(painter, inner, index);
+    }
+
+protected:
+    static QStyle* styleOf(const QStyleOptionViewItem& option) {
+        return option.widget ? option.widget->style() : QApplication::style();
+    }
+    int m_pad;
+};
+
+// The elapsed share of the trial time as a bar holding the cell's text: the
+// row is made tall enough for the text inside the bar's outline.
+class ElapsedBar : public PaddedCell {
+public:
+    using PaddedCell::PaddedCell;
+    // Outline and a pixel of air above and below the text.
+    static constexpr int kBarFrame = 2;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QFontMetrics& fm = option.fontMetrics;
+        const int text = fm.horizontalAdvance(QStringLiteral("60/60分"));
+        const QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        return {std::max(hint.width(), text + 2 * fm.height()) + 2 * m_pad,
+                std::max(hint.height(), fm.height() + 2 * (kBarFrame + 1))};
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(option.rect, option.palette.highlight());
         QStyleOptionProgressBar bar;
-        bar.rect = option.rect.adjusted(2, 2, -2, -2);
+        bar.rect = option.rect.adjusted(m_pad, 1, -m_pad, -1);
         bar.minimum = 0;
         bar.maximum = 1000;
         bar.progress = index.data(kShareRole).toInt();
@@ -68,10 +106,17 @@ public:
         bar.state = option.state | QStyle::State_Horizontal;
         bar.palette = option.palette;
         bar.fontMetrics = option.fontMetrics;
-        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-        if (option.state & QStyle::State_Selected)
-            painter->fillRect(option.rect, option.palette.highlight());
-        style->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
+        // The parts one by one: the style draws a sliver of progress outside
+        // the outline at no progress at all.
+        QStyle* style = styleOf(option);
+        style->drawControl(QStyle::CE_ProgressBarGroove, &bar, painter, option.widget);
+        QStyleOptionProgressBar part = bar;
+        if (bar.progress * bar.rect.width() / bar.maximum >= 2) {
+            part.rect = style->subElementRect(QStyle::SE_ProgressBarContents, &bar, option.widget);
+            style->drawControl(QStyle::CE_ProgressBarContents, &part, painter, option.widget);
+        }
+        part.rect = style->subElementRect(QStyle::SE_ProgressBarLabel, &bar, option.widget);
+        style->drawControl(QStyle::CE_ProgressBarLabel, &part, painter, option.widget);
     }
 };
 
@@ -122,7 +167,9 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
     captions[Course] = QStringLiteral("コース");
     captions[Conditions] = QStringLiteral("条件");
     m_list->setHeaderLabels(captions);
-    m_list->setItemDelegateForColumn(Elapsed, new ElapsedBar(m_list));
+    const int pad = ScreenSetup::ScaleX(this, 4);
+    m_list->setItemDelegate(new PaddedCell(pad, m_list));
+    m_list->setItemDelegateForColumn(Elapsed, new ElapsedBar(pad, m_list));
     // Columns fit their captions until rows come, then their contents; the
     // bar keeps room for "60/60分".
     const QFontMetrics fm = m_list->fontMetrics();
@@ -151,6 +198,18 @@ CLiveDlg::CLiveDlg(CDB& userDb, CDB& masterDb, QWidget* parent)
 }
 
 CLiveDlg::~CLiveDlg() = default;
+
+void CLiveDlg::showEvent(QShowEvent* event) {
+    COutScreen::showEvent(event);
+    if (std::exchange(m_opened, true))
+        return;
+    // The shared placement or the least size of these screens cuts the last
+    // columns: the list is widened once, on opening; later rows do not move it.
+    layout()->activate();
+    const int wanted = m_list->header()->length() + 2 * m_list->frameWidth() +
+                       m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    GrowToShow::By(this, QSize(wanted - m_list->width(), 0));
+}
 
 void CLiveDlg::Tick() {
     if (readIfChanged())
@@ -269,9 +328,8 @@ void CLiveDlg::showRows() {
         // the widest: the room spent on every column hid the last ones.
         const QAbstractItemView* view = m_list;
         for (int c = 0; c < kColumns; ++c)
-            if (c != Elapsed)
-                m_list->setColumnWidth(c, std::max(view->sizeHintForColumn(c),
-                                                   m_list->header()->sectionSizeHint(c) + ScreenSetup::ScaleX(this, 14)));
+            m_list->setColumnWidth(c, std::max(view->sizeHintForColumn(c),
+                                               m_list->header()->sectionSizeHint(c) + ScreenSetup::ScaleX(this, 14)));
     }
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(sortColumn, order);

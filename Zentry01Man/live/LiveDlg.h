@@ -35,6 +35,10 @@ public:
     // changed (as often as its source of changes allows), else aged to now.
     void Tick();
 
+protected:
+    // Opens wide enough for every column, where the screen allows.
+    void showEvent(QShowEvent* event) override;
+
 private:
     // Reads and shows the rows when a change may be taken now; true also
     // while the server's connection is lost (the rows stay as last read).
@@ -62,4 +66,5 @@ private:
     qint64 m_triedMs = 0;
     int m_reads = 0;
     int m_fitted = -1; // rows the column widths were fitted to
+    bool m_opened = false;
 };

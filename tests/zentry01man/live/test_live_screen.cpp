@@ -7,6 +7,7 @@
 #include "LiveDlg.h"
 #include "LiveTrials.h"
 #include "OutResultList.h"
+#include "ScreenFit.h"
 #include "ResultOutputFixture.h"
 #include "TestServer.h"
 #include "UserDbServer.h"
@@ -14,6 +15,8 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -255,6 +258,91 @@ TEST_F(LiveScreen, ColumnsShowEveryCellAndEveryCaptionBesideTheSortMark) {
                   style->subElementRect(QStyle::SE_HeaderLabel, &caption, header).width());
     }
 }
+
+// Read from the pixels of a row as the list shows it: each column's ink
+// (whatever differs from the list's background) keeps a gap to the next
+// column's, and the elapsed text stays inside its bar's outline. A trial just
+// begun shows a right-aligned 0 before the bar and a right-aligned time left
+// before the left-aligned start.
+TEST_F(LiveScreen, CellsKeepClearOfTheirNeighboursAndTheBarHoldsItsText) {
+    trial({.id = 1, .task = 2, .endTime = 2}, now0.addSecs(-4), 0, now0, State::Running, 1796);
+    auto dlg = open();
+    QTreeWidget* list = dlg->List();
+    list->selectionModel()->clear();
+    const QImage image = list->viewport()->grab().toImage();
+    const QColor base = list->palette().color(QPalette::Base);
+    const auto differs = [&](int x, int y, int by) {
+        const QColor c = image.pixelColor(x, y);
+        return std::abs(c.red() - base.red()) + std::abs(c.green() - base.green()) +
+                   std::abs(c.blue() - base.blue()) >
+               by;
+    };
+    const QRect row = list->visualItemRect(list->topLevelItem(0));
+    const auto inkOf = [&](int column, int by) {
+        const int left = list->header()->sectionViewportPosition(column);
+        QRect ink;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            for (int x = left; x < left + list->columnWidth(column); ++x)
+                if (differs(x, y, by))
+                    ink |= QRect(x, y, 1, 1);
+        return ink;
+    };
+    constexpr int kGap = 10;
+    QRect previous = inkOf(0, 60);
+    for (int c = 1; c < CLiveDlg::kColumns; ++c) {
+        const QRect ink = inkOf(c, 60);
+        ASSERT_FALSE(ink.isNull()) << c;
+        EXPECT_GE(ink.left() - previous.right() - 1, kGap) << list->headerItem()->text(c).toStdString();
+        previous = ink;
+    }
+    // The bar's outline is the cell's outermost ink; the text is the darkest.
+    const QRect bar = inkOf(CLiveDlg::Elapsed, 60);
+    const QRect text = inkOf(CLiveDlg::Elapsed, 400);
+    ASSERT_FALSE(text.isNull());
+    EXPECT_GT(text.top(), bar.top());
+    EXPECT_LT(text.bottom(), bar.bottom());
+    EXPECT_GT(text.left(), bar.left());
+    EXPECT_LT(text.right(), bar.right());
+}
+
+struct OpeningCase {
+    QSize available;
+    bool allColumns; // room for every column
+};
+void PrintTo(const OpeningCase& c, std::ostream* os) { *os << c.available.width() << "x" << c.available.height(); }
+
+class LiveOpening : public LiveScreen, public ::testing::WithParamInterface<OpeningCase> {
+protected:
+    void TearDown() override {
+        ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}});
+        LiveScreen::TearDown();
+    }
+};
+
+// At the size the screen opens at, every column is shown whole where the
+// screen has the room; where it has not, the window takes the whole width and
+// stays on the screen.
+TEST_P(LiveOpening, ShowsEveryColumnWholeWhereTheScreenAllows) {
+    const OpeningCase& c = GetParam();
+    const QMargins frame(4, 30, 4, 4);
+    const QRect area(QPoint(0, 24), c.available);
+    ScreenFit::SetDisplay(ScreenFit::Display{area, 1, 1, frame});
+    trial({.id = 1, .task = 3, .course = 3, .endTime = 4}, now0.addSecs(-600), 12, now0, State::Running, 3000);
+    auto dlg = open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    QTreeWidget* list = dlg->List();
+    EXPECT_TRUE(area.contains(dlg->geometry().marginsAdded(frame))) << dlg->geometry().x() << "," << dlg->width();
+    if (c.allColumns) {
+        EXPECT_LE(list->header()->length(), list->viewport()->width());
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    } else {
+        EXPECT_EQ(dlg->width(), area.width() - frame.left() - frame.right());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, LiveOpening,
+                         ::testing::Values(OpeningCase{QSize(1280, 984), true}, OpeningCase{QSize(1366, 728), true},
+                                           OpeningCase{QSize(800, 576), false}));
 
 TEST_F(LiveScreen, DoubleClickOpensTheCardListOfAnEndedTrialOnly) {
     // The trials' files are named after their starts.
