@@ -16,6 +16,9 @@ namespace {
 
 constexpr double kUnitsPerInch = 2540.0; // 0.01 mm
 constexpr double kMarker = 300;          // marker size: 3 mm across
+// The numbers under the columns start clear of the lower half of a marker
+// drawn at zero, which would hide their tops.
+constexpr double kLabelDrop = kMarker / 2 + 50;
 
 const QColor kSeriesColour[3] = {QColor(0, 0, 0), QColor(57, 181, 74), QColor(255, 0, 0)};
 const QColor kTestAverage(0, 0, 255);
@@ -86,9 +89,10 @@ CKCGraphDraw::Layout CKCGraphDraw::LayoutFor(const QRectF& picture) {
     const QFontMetricsF metrics(graphFont());
     const double side = std::max(1000.0, metrics.horizontalAdvance(fourSquares()));
     const double top = std::max(1000.0, 3 * metrics.height());
-    // Below the plot: the trial numbers, the condition marks, a blank line and the legend's rows.
+    // Below the plot: the trial numbers, the condition marks, a blank line and
+    // the legend's rows; of the drop to the numbers, 1 mm fits in those lines.
     const double legend = double(legendRows(picture.width(), metrics).size());
-    const double bottom = std::max(1000.0, (4 + legend) * metrics.height());
+    const double bottom = std::max(1000.0, (kLabelDrop - 100) + (4 + legend) * metrics.height());
     Layout layout;
     layout.plot = picture.adjusted(side, top, -side, -bottom);
     if (layout.plot.width() < 1 || layout.plot.height() < 1)
@@ -204,7 +208,8 @@ void CKCGraphDraw::drawSeries(int firstColumn) {
                 dc->drawEllipse(marker);
         }
     }
-    // Numbers and condition marks under the columns, over the lines' ends.
+    // Numbers and condition marks under the columns.
+    const double labelTop = plot.bottom() + kLabelDrop;
     dc->setPen(Qt::black);
     for (const auto& p : points) {
         const double x = plot.left() + p.x - shift;
@@ -212,9 +217,9 @@ void CKCGraphDraw::drawSeries(int firstColumn) {
         const double start = x - metrics.horizontalAdvance(number) / 2;
         if (start < plot.left() || start > plot.right())
             continue;
-        textAt(x, plot.bottom() + 100, number, Qt::AlignHCenter);
+        textAt(x, labelTop, number, Qt::AlignHCenter);
         if (m_form == kUtility)
-            textAt(x, plot.bottom() + 100 + textHeight, p.trial->conditionMarks, Qt::AlignHCenter);
+            textAt(x, labelTop + textHeight, p.trial->conditionMarks, Qt::AlignHCenter);
     }
 }
 

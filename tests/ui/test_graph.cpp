@@ -208,6 +208,32 @@ TEST_F(Graph, LevelUpTrialsHaveSquareMarkersOthersCircles) {
     }
 }
 
+// A trial of no cards puts its markers on the axis: the trial number under
+// the column starts below the marker's lower half, which would hide its top.
+TEST_F(Graph, TrialNumbersStayClearOfMarkersAtZero) {
+    const Trials trials = makeTrials({{3, 0, 0, 0}, {1, 0, 0, 0}});
+    CKCGraph graph;
+    graph.resize(1000, 450);
+    graph.show();
+    graph.SetData(dataOf(trials), nullptr);
+    const QImage image = graph.bitmap();
+    ASSERT_FALSE(image.isNull());
+    const CKCGraphPlotArray& array = graph.PlotArray();
+    ASSERT_EQ(array.Points().size(), 2u);
+    const QColor red(255, 0, 0), black(0, 0, 0);
+    for (const auto& p : array.Points()) {
+        const double x = array.Plot().left() + p.x, axis = array.Plot().bottom();
+        // Below the axis line, down to the marker's lower edge.
+        const QRect lowerHalf(pixelOf(x - 150, axis), pixelOf(x + 150, axis + 150));
+        const QRect belowAxis = lowerHalf.adjusted(0, 2, 0, 0);
+        EXPECT_GT(countColour(image, lowerHalf, red), 10) << "no marker at trial " << p.trial->trialNo;
+        EXPECT_EQ(countColour(image, belowAxis, black, 200), 0) << "trial " << p.trial->trialNo;
+        // The number itself is drawn, under the marker.
+        EXPECT_GT(countColour(image, QRect(pixelOf(x - 150, axis + 150), pixelOf(x + 150, axis + 700)), black, 200),
+                  3);
+    }
+}
+
 TEST_F(Graph, AverageLineOnlyForCoursesWithTrialsLegendAlways) {
     const QColor blue(0, 0, 255), magenta(255, 0, 255);
     auto draw = [](const Trials& trials, QRect& plot) {
