@@ -14,6 +14,10 @@ constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kTextInset = 2;  // text starts this far inside its cell
 constexpr int kCheckBoxSize = 13;
+// The check box keeps this far from the cell's edge and from the text, so that
+// it touches neither the list's frame nor the first letter.
+constexpr int kCheckBoxMargin = 4;
+constexpr int kCheckBoxGapV = 2; // above and below the box, within its row
 const QColor kLinkColour(0, 0, 255);
 const QString kOpenMarker = QStringLiteral("<H8>");
 const QString kCloseMarker = QStringLiteral("</H8>");
@@ -21,7 +25,7 @@ const QString kEllipsis = QStringLiteral("...");
 const QString kEllipsisDrawn = QStringLiteral("...     ");
 
 QRect checkBoxRect(const QRect& cell) {
-    return {cell.left() + kTextInset, cell.top() + (cell.height() - kCheckBoxSize) / 2, kCheckBoxSize,
+    return {cell.left() + kCheckBoxMargin, cell.top() + (cell.height() - kCheckBoxSize) / 2, kCheckBoxSize,
             kCheckBoxSize};
 }
 } // namespace
@@ -85,6 +89,9 @@ int CICListCtrl::InsertItem(int index, const QString& text, qint64 data, int ima
         item->setCheckState(0, Qt::Unchecked);
         if (m_ownerDraw) // the owner drawing draws and toggles the box itself
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        // Rows tall enough that the boxes of neighbouring rows stay apart.
+        const int height = std::max(QFontMetrics(ListFont()).height(), kCheckBoxSize) + 2 * kCheckBoxGapV;
+        item->setSizeHint(0, QSize(0, height));
     }
     insertTopLevelItem(index, item);
     return index;
@@ -120,6 +127,8 @@ void CICListCtrl::SelectRow(int row) {
 }
 
 void CICListCtrl::SetCheckBoxes(bool on) { m_checkBoxes = on; }
+
+int CICListCtrl::CheckBoxRoom() { return kCheckBoxMargin + kCheckBoxSize + kCheckBoxMargin - kTextInset; }
 
 void CICListCtrl::SetCheck(int row, bool checked) {
     if (QTreeWidgetItem* item = topLevelItem(row))
@@ -258,7 +267,7 @@ void CICListCtrl::drawCell(QPainter* painter, const QTreeWidgetItem* item, int c
                                 QPoint(box.right() - 3, box.top() + 3)};
             painter->drawPolyline(tick);
         }
-        x = box.right() + 1 + kTextInset;
+        x = box.right() + 1 + kCheckBoxMargin;
     }
     const int image = column == 0 ? item->data(0, kImageRole).toInt() : -1;
     if (image >= 0 && image < m_images.size()) {

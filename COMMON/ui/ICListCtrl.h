@@ -39,6 +39,8 @@ public:
 
     void SetCheckBoxes(bool on);
     bool HasCheckBoxes() const { return m_checkBoxes; }
+    // What a check box and its margins add to the first column's width.
+    static int CheckBoxRoom();
     void SetCheck(int row, bool checked);
     bool GetCheck(int row) const;
 

@@ -61,7 +61,7 @@ CRirekiDlg::CRirekiDlg(CDB& userDb, CDB& masterDb, const QString& title, int use
         m_rows->InsertSizedColumn(c, CHistoryList::Captions()[c], CHistoryList::SampleText(c),
                                   CHistoryList::Alignment(c));
     if (selectionMode) // room for the check box
-        m_rows->setColumnWidth(0, m_rows->columnWidth(0) + m_rows->fontMetrics().height() + 4);
+        m_rows->setColumnWidth(0, m_rows->columnWidth(0) + CICListCtrl::CheckBoxRoom());
     body()->addWidget(m_rows, 1);
 
     QPushButton* results = button(QStringLiteral("解析結果表示"), "resultsButton");

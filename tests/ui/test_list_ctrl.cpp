@@ -202,6 +202,50 @@ TEST(ListCtrl, OwnerDrawnCheckBoxesToggleByClickAndSpace) {
     EXPECT_EQ(list.SingleSelection(), 0);
 }
 
+// Read from the pixels of an unselected row: the check box keeps a margin
+// to the list's frame, to its text and to the boxes above and below.
+TEST(ListCtrl, CheckBoxTouchesNeitherTheFrameNorItsText) {
+    CICListCtrl list;
+    list.SetUp(true, QString(), 0);
+    list.SetCheckBoxes(true);
+    list.InsertColumn(0, QStringLiteral("a"), 100);
+    list.InsertItem(0, QStringLiteral("1回目"));
+    list.InsertItem(1, QStringLiteral("2回目"));
+    list.SetCheck(1, true);
+    list.resize(200, 200);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    const QImage image = list.viewport()->grab().toImage();
+    const QRect row = list.visualRect(list.model()->index(1, 0));
+    // The columns of the row that hold ink, left to right.
+    std::vector<bool> ink(size_t(row.right() + 1), false);
+    for (int x = 0; x <= row.right(); ++x)
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            ink[size_t(x)] = ink[size_t(x)] || image.pixelColor(x, y).lightness() < 160;
+    const auto next = [&](size_t from, bool inked) {
+        while (from < ink.size() && ink[from] != inked)
+            ++from;
+        return int(from);
+    };
+    const int boxLeft = next(0, true);
+    const int boxEnd = next(size_t(boxLeft), false);
+    const int textLeft = next(size_t(boxEnd), true);
+    ASSERT_LT(textLeft, row.right());
+    // The viewport starts inside the frame.
+    EXPECT_GE(boxLeft, 3);
+    EXPECT_GE(textLeft - boxEnd, 4);
+    // Boxes of neighbouring rows stay apart: the box keeps off its row's edges.
+    int top = row.bottom(), bottom = row.top();
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = boxLeft; x < boxEnd; ++x)
+            if (image.pixelColor(x, y).lightness() < 160) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GE(top - row.top(), 2);
+    EXPECT_GE(row.bottom() - bottom, 2);
+}
+
 TEST(ListCtrlColumns, AListHasOnlyTheColumnsInserted) {
     CICListCtrl list;
     EXPECT_EQ(list.columnCount(), 0);
