@@ -3,6 +3,7 @@
 #include "ArrDenpyo.h"
 #include "BannerPicture.h"
 #include "Codec.h"
+#include "GrowToShow.h"
 #include "Guarded.h"
 #include "IKCRitchEditCtrl.h"
 #include "Labels.h"
@@ -66,14 +67,15 @@ CResultDetailDlg::CResultDetailDlg(const CArrBase& deck, int deckIndex, int prob
     titleRow->addStretch(1);
     body->addLayout(titleRow);
 
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* page = new QWidget(scroll);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    auto* page = new QWidget(m_scroll);
     auto* groups = new QGridLayout(page);
-    groups->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(page);
-    body->addWidget(scroll, 1);
+    // A gap between the groups and the scroll bar beside them.
+    groups->setContentsMargins(0, 0, ScreenSetup::ScaleX(this, 6), 0);
+    m_scroll->setWidget(page);
+    body->addWidget(m_scroll, 1);
 
     const bool questionnaire = problemCode == 1;
     // The task program speaks to the trainee in the postcard's own words.
@@ -212,6 +214,15 @@ void CResultDetailDlg::showEvent(QShowEvent* event) {
     if (m_opened)
         return;
     m_opened = true;
+    if (m_frame == Utility) {
+        // The shared placement or the least size of the result screens cuts
+        // the last group: the screen grows to show every group, where the
+        // screen allows, and scrolls only where it does not.
+        layout()->activate();
+        const QSize page = m_scroll->widget()->sizeHint();
+        const QSize shown = m_scroll->viewport()->size();
+        GrowToShow::By(this, QSize(page.width() - shown.width(), page.height() - shown.height()));
+    }
     QTimer::singleShot(0, this, [this] { m_ok->setFocus(); });
 }
 

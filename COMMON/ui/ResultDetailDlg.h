@@ -8,6 +8,7 @@
 class CArrBase;
 class CIKCRitchEditCtrl;
 class QPushButton;
+class QScrollArea;
 
 class CResultDetailDlg : public QDialog {
     Q_OBJECT
@@ -48,5 +49,6 @@ private:
     Frame m_frame;
     QList<ItemBoxes> m_items;
     QPushButton* m_ok = nullptr;
+    QScrollArea* m_scroll = nullptr;
     bool m_opened = false;
 };

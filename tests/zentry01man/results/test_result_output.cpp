@@ -16,10 +16,14 @@
 #include "PrintDialogs.h"
 #include "ResultDetailDlg.h"
 #include "ResultOutputFixture.h"
+#include "ScreenFit.h"
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QGroupBox>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using namespace utility;
 
@@ -212,4 +216,62 @@ TEST_F(ResultOutput, CardListSelectsByCountAndComparesACard) {
     EXPECT_EQ(boxes[0], "フリガナ");
     EXPECT_TRUE(boxes[2].endsWith('C')) << "the typed extra character is marked";
 }
+
+struct ComparisonCase {
+    int task;
+    QSize available;
+    bool allGroups; // room for every group
+};
+void PrintTo(const ComparisonCase& c, std::ostream* os) {
+    *os << "task " << c.task << " on " << c.available.width() << "x" << c.available.height();
+}
+
+class AnswerComparison : public ResultOutput, public ::testing::WithParamInterface<ComparisonCase> {
+protected:
+    void TearDown() override {
+        ScreenFit::SetDisplay(ScreenFit::Display{QRect(0, 0, 1920, 1040), 0, 0, {}});
+        ResultOutput::TearDown();
+    }
+};
+
+// The comparison opens showing every group whole where the screen has the
+// room, scrolls where it has not, stays on the screen, and its groups keep
+// clear of the scroll bar.
+TEST_P(AnswerComparison, ShowsEveryGroupWhereTheScreenAllowsAndKeepsOffTheScrollBar) {
+    const ComparisonCase& c = GetParam();
+    const QMargins frame(4, 30, 4, 4);
+    const QRect area(QPoint(0, 24), c.available);
+    ScreenFit::SetDisplay(ScreenFit::Display{area, 1, 1, frame});
+    const TrialRow trial{.id = 2, .task = c.task};
+    addTrial(trial);
+    std::unique_ptr<CArrBase> deck = MakeDeckForTask(c.task);
+    deck->Load(app->MasterDb(), 1);
+    deck->RestoreFromInputFile(inputFile(trial));
+    CResultDetailDlg dlg(*deck, 0, c.task, CResultDetailDlg::Utility, nullptr);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    EXPECT_TRUE(area.contains(dlg.geometry().marginsAdded(frame)));
+    auto* scroll = dlg.findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    EXPECT_EQ(bar->isVisible(), !c.allGroups);
+    const QList<QGroupBox*> groups = scroll->widget()->findChildren<QGroupBox*>();
+    ASSERT_FALSE(groups.isEmpty());
+    for (QGroupBox* group : groups) {
+        const QRect inViewport(group->mapTo(scroll->viewport(), QPoint(0, 0)), group->size());
+        if (c.allGroups) {
+            EXPECT_TRUE(scroll->viewport()->rect().contains(inViewport)) << group->title().toStdString();
+        } else {
+            const int barLeft = bar->mapTo(&dlg, QPoint(0, 0)).x();
+            EXPECT_GE(barLeft - (group->mapTo(&dlg, QPoint(0, 0)).x() + group->width()), 4)
+                << group->title().toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, AnswerComparison,
+                         ::testing::Values(ComparisonCase{2, QSize(1280, 984), true},
+                                           ComparisonCase{2, QSize(1366, 728), true},
+                                           ComparisonCase{1, QSize(1366, 728), true},
+                                           ComparisonCase{2, QSize(800, 480), false}));
 } // namespace
