@@ -316,7 +316,12 @@ void CDenpyoDlg::layOut() {
 
     // Item controls from the base origin, shifted for the image placement,
     // kept clear of the progress corner.
-    const QPoint origin = BaseOrigin() + InputShift(m_placement);
+    QPoint origin = BaseOrigin() + InputShift(m_placement);
+    // An enlarged card on the right takes its extra width from the margin
+    // before the labels, as it does beside them on the left: the fields keep
+    // room for the longest values.
+    if (m_placement == 2 && m_enlarged)
+        origin.rx() -= PanelWidth(true) - PanelWidth(false);
     const int x = sx(origin.x());
     const int fieldX = x + sx(FieldOffset());
     const int fieldRight = area.right() - sx(10);
