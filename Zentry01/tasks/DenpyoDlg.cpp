@@ -298,7 +298,7 @@ void CDenpyoDlg::layOut() {
     m_progressBox->setGeometry(boxLeft, area.top() + sy(5), box.width(), box.height());
     // The text inside the frame, below the title: the style decides the room
     // a title takes, more of it at larger font sizes.
-    m_progress->setGeometry(m_progressBox->contentsRect().adjusted(sx(6), sy(2), -sx(6), -sy(2)));
+    m_progress->setGeometry(m_progressBox->contentsRect().adjusted(sx(6), sy(5), -sx(6), -sy(2)));
     m_progress->Prepare();
     const bool progressShown = Env().progress_flg || Env().timer_flg;
     m_countTimer->setGeometry(m_progressBox->geometry().right() + sx(5),
