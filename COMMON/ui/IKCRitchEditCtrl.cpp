@@ -40,12 +40,6 @@ CIKCRitchEditCtrl::CIKCRitchEditCtrl(QWidget* parent) : QTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
     document()->setDocumentMargin(1);
-    // The field paints its own ground and the viewport stays clear: at a
-    // fractional desktop scale the viewport's rounded edges would paint over
-    // the frame's lines.
-    setBackgroundRole(QPalette::Base);
-    setAutoFillBackground(true);
-    viewport()->setAutoFillBackground(false);
     // A selection stays visible while a button has the focus, so the user sees what a
     // click on a marking button will act on.
     QPalette pal = palette();

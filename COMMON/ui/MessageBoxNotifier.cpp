@@ -3,9 +3,13 @@
 #include "StringTable.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QScreen>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 QMessageBox::Icon boxIcon(MsgIcon icon) {
@@ -29,6 +33,21 @@ QWidget* owner() {
     return QApplication::activeWindow();
 }
 
+// Qt wraps a box's text at half the width of a screen up to 1024 pixels wide
+// (a laptop at 150 %), inside words in Japanese. The lines as written stay
+// whole where the screen has room for them beside the icon.
+void keepLinesWhole(QMessageBox* box, const QString& text) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+    const QScreen* screen = box->parentWidget() ? box->parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 200 : widest;
+    label->setMinimumWidth(std::min(widest + 2, room));
+}
+
 QMessageBox::StandardButton run(const QString& text, MsgIcon icon, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton) {
     QPointer<QMessageBox> box = MessageBoxNotifier::createBox(text, icon, buttons, defaultButton);
@@ -42,6 +61,7 @@ QMessageBox* MessageBoxNotifier::createBox(const QString& text, MsgIcon icon, QM
                                            QMessageBox::StandardButton defaultButton) {
     auto* box = new QMessageBox(boxIcon(icon), ProductTitle(), text, buttons, owner());
     box->setDefaultButton(defaultButton);
+    keepLinesWhole(box, text);
     // With Yes/No only, Esc and the close button answer "no", as on the original platform.
     if (buttons.testFlag(QMessageBox::No))
         box->setEscapeButton(QMessageBox::No);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -122,6 +123,18 @@ void nameControl(QWidget* control, const QWidget* window, const QList<Caption>& 
     control->setProperty(kGivenName, true);
 }
 
+// At a fractional desktop scale (150 %) a scroll area's viewport, rounded to
+// whole pixels, paints its ground over the frame's lines: the area paints that
+// ground itself, under a clear viewport.
+void keepFrameLines(QAbstractScrollArea* area) {
+    QWidget* viewport = area->viewport();
+    if (area->frameShape() == QFrame::NoFrame || !viewport || !viewport->autoFillBackground())
+        return;
+    area->setBackgroundRole(viewport->backgroundRole());
+    area->setAutoFillBackground(true);
+    viewport->setAutoFillBackground(false);
+}
+
 class Conventions : public QObject {
 public:
     using QObject::QObject;
@@ -131,6 +144,10 @@ protected:
         switch (event->type()) {
         case QEvent::KeyPress:
             return pressFocusedButton(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::Polish:
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(watched))
+                keepFrameLines(area);
+            return false;
         case QEvent::Show:
             if (watched->isWidgetType() && !static_cast<QWidget*>(watched)->isWindow()) {
                 // A control shown later (the list of the tab just chosen) is named then.

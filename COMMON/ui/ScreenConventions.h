@@ -10,6 +10,8 @@
 //   buddy of, else the caption to its left on the same row, else the one just
 //   above it), without the mnemonic marks. Buttons, check boxes and radio
 //   buttons carry their own text.
+// - A framed list, text field or scroll area keeps every line of its frame at
+//   a fractional desktop scale.
 #include <QString>
 
 class QWidget;

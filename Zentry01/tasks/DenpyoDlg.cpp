@@ -298,7 +298,7 @@ void CDenpyoDlg::layOut() {
     m_progressBox->setGeometry(boxLeft, area.top() + sy(5), box.width(), box.height());
     // The text inside the frame, below the title: the style decides the room
     // a title takes, more of it at larger font sizes.
-    m_progress->setGeometry(m_progressBox->contentsRect().adjusted(sx(6), sy(2), -sx(6), -sy(2)));
+    m_progress->setGeometry(m_progressBox->contentsRect().adjusted(sx(6), sy(5), -sx(6), -sy(2)));
     m_progress->Prepare();
     const bool progressShown = Env().progress_flg || Env().timer_flg;
     m_countTimer->setGeometry(m_progressBox->geometry().right() + sx(5),
@@ -316,7 +316,12 @@ void CDenpyoDlg::layOut() {
 
     // Item controls from the base origin, shifted for the image placement,
     // kept clear of the progress corner.
-    const QPoint origin = BaseOrigin() + InputShift(m_placement);
+    QPoint origin = BaseOrigin() + InputShift(m_placement);
+    // An enlarged card on the right takes its extra width from the margin
+    // before the labels, as it does beside them on the left: the fields keep
+    // room for the longest values.
+    if (m_placement == 2 && m_enlarged)
+        origin.rx() -= PanelWidth(true) - PanelWidth(false);
     const int x = sx(origin.x());
     const int fieldX = x + sx(FieldOffset());
     const int fieldRight = area.right() - sx(10);

@@ -8,9 +8,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 class StringTableTest : public ::testing::Test {
@@ -127,4 +131,27 @@ TEST_F(StringTableTest, MessageBoxNotifierShowsABoxWithTheProductTitle) {
         box->button(QMessageBox::Ok)->click();
     });
     boxes.message(QStringLiteral("m"), MsgIcon::Stop);
+}
+
+// Qt wraps a box's text at half the width of a narrow screen (the offscreen
+// one is 800 wide), inside words in Japanese: lines are kept whole where the
+// screen has room, and the box stays on the screen where it has not.
+TEST_F(StringTableTest, LinesStayWholeWhereTheScreenHasRoom) {
+    const QString whole = QStringLiteral(
+        "前回、試行の途中でプログラムが終了しました。\n次の試行は、それまでに終わったカードで中止した試行として記録しました。"
+        "\n\n見本　太郎　2026/12/08 13:07:15 開始　アンケート入力（0枚）");
+    const QString tooLong = QString(120, QChar(0x3042));
+    for (const QString& text : {whole, tooLong}) {
+        std::unique_ptr<QMessageBox> box(
+            MessageBoxNotifier::createBox(text, MsgIcon::Exclamation, QMessageBox::Ok, QMessageBox::Ok));
+        box->show();
+        const QRect screen = box->screen()->availableGeometry();
+        EXPECT_LE(box->frameGeometry().width(), screen.width());
+        if (text == tooLong)
+            continue;
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        for (const QString& line : text.split('\n'))
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->contentsRect().width()) << line.toStdString();
+    }
 }

@@ -1,6 +1,7 @@
 // The habits every screen shares: Enter on a focused button presses it, and
 // controls are named after the caption beside them for screen readers.
 #include "AccessibleNames.h"
+#include "IKCRitchEditCtrl.h"
 #include "ScreenConventions.h"
 #include "ScreenSetup.h"
 
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTreeWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -114,4 +117,40 @@ TEST(ScreenConventions, EnterPressesTheFocusedButtonElsewhereTheDefaultOne) {
     other->setFocus();
     QTest::keyClick(other, Qt::Key_Return);
     EXPECT_EQ(otherPressed, 2);
+}
+
+// At a desktop scale of 150 % a scroll area's viewport, rounded to whole
+// pixels, painted its ground over the frame's bottom and right lines: lists
+// and text fields showed no border there. CTest runs this at that scale too.
+// (Qt clips the top and left lines itself where a control's edge falls
+// between device pixels, which is not checked.)
+TEST(ScreenConventions, FramedListsAndFieldsKeepTheirBottomAndRightFrameLines) {
+    QDialog screen;
+    QTreeWidget list(&screen);
+    CIKCRitchEditCtrl field(&screen);
+    QScrollArea area(&screen);
+    // Odd positions and sizes: their edges fall between device pixels at 150 %.
+    list.setGeometry(11, 11, 201, 101);
+    field.setGeometry(11, 131, 201, 23);
+    area.setGeometry(11, 171, 201, 101);
+    screen.resize(230, 290);
+    screen.show();
+    const QImage image = screen.grab().toImage();
+    const double scale = image.devicePixelRatio();
+    for (QAbstractScrollArea* framed : std::initializer_list<QAbstractScrollArea*>{&list, &field, &area}) {
+        const QColor ground = framed->palette().color(framed->viewport()->backgroundRole());
+        const QRect r = framed->geometry();
+        const int right = int((r.right() + 1) * scale) - 1, bottom = int((r.bottom() + 1) * scale) - 1;
+        const QPoint mid(int(r.center().x() * scale), int(r.center().y() * scale));
+        // Each side's two outermost device pixels hold something darker than the ground.
+        const struct {
+            const char* side;
+            QPoint edge, inward;
+        } sides[] = {{"bottom", {mid.x(), bottom}, {0, -1}}, {"right", {right, mid.y()}, {-1, 0}}};
+        for (const auto& s : sides) {
+            const bool line = image.pixelColor(s.edge).lightness() < ground.lightness() - 20 ||
+                              image.pixelColor(s.edge + s.inward).lightness() < ground.lightness() - 20;
+            EXPECT_TRUE(line) << framed->metaObject()->className() << ' ' << s.side << " at scale " << scale;
+        }
+    }
 }

@@ -16,6 +16,10 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QFileInfo>
+#include <QTextDocument>
+
+#include <map>
+#include <vector>
 
 using namespace taskscreens;
 
@@ -68,6 +72,15 @@ struct LayoutCase {
 };
 void PrintTo(const LayoutCase& c, std::ostream* os) { *os << "task" << c.task << '_' << c.placement.name; }
 
+const std::map<int, std::vector<std::pair<const char*, QString>>> kLongestValues = {
+    {1,
+     {{"furigana", "スギヤマ　マサユキ"},
+      {"address", "福井県三方上中郡若狭町杉山３－１１－１"},
+      {"mailAddress", "t.hattori@hikari.example.ne.jp"}}},
+    {2, {{"productCode", "FKL-05436-40"}, {"mailAddress", "mariko_yoshida@mail.example.jp"}}},
+    {3, {{"mailAddress", "chiba.kaito@post.example.co.jp"}}},
+};
+
 class TaskLayout : public AnyTaskScreen, public ::testing::WithParamInterface<LayoutCase> {};
 
 TEST_P(TaskLayout, EveryVisibleControlIsWholeAndApartInEveryCourseAndProgressSetting) {
@@ -93,6 +106,13 @@ TEST_P(TaskLayout, EveryVisibleControlIsWholeAndApartInEveryCourseAndProgressSet
                     text->rect(), Qt::AlignLeft | Qt::AlignTop, text->GetText());
                 EXPECT_LE(needed.height(), text->height()) << text->GetText().toStdString();
                 EXPECT_LE(needed.width(), text->width()) << text->GetText().toStdString();
+            }
+
+            // The longest values of the bundled cards show whole in their fields.
+            for (const auto& [name, value] : kLongestValues.at(c.task)) {
+                auto* field = dlg->findChild<CIKCRitchEditCtrl*>(QString::fromLatin1(name));
+                field->SetText(value);
+                EXPECT_LE(field->document()->size().width(), field->viewport()->width()) << name;
             }
 
             // The screen's own controls; those inside a group box belong to it.
