@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -70,6 +71,14 @@ CKCGraphData dataOf(const Trials& trials, int selectionType = 1) {
 class Graph : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { installFontSubstitutions(); }
+    // A 1000 × 450 graph of the trials, shown, with its picture drawn.
+    static std::unique_ptr<CKCGraph> shown(const Trials& trials) {
+        auto graph = std::make_unique<CKCGraph>();
+        graph->resize(1000, 450);
+        graph->show();
+        graph->SetData(dataOf(trials), nullptr);
+        return graph;
+    }
 };
 
 // The pixel of a 96 dots-per-inch bitmap that holds a 0.01 mm position of the picture.
@@ -184,13 +193,10 @@ TEST_F(Graph, OpensAtTheLastTrialsAndScrollsOneTrialPerStep) {
 
 TEST_F(Graph, LevelUpTrialsHaveSquareMarkersOthersCircles) {
     const Trials trials = sameTrials(6, [](int i) { return i == 2 || i == 5 ? 3 : (i == 4 ? 2 : 1); });
-    CKCGraph graph;
-    graph.resize(1000, 450);
-    graph.show();
-    graph.SetData(dataOf(trials), nullptr);
-    const QImage image = graph.bitmap();
+    const auto graph = shown(trials);
+    const QImage image = graph->bitmap();
     ASSERT_FALSE(image.isNull());
-    const CKCGraphPlotArray& array = graph.PlotArray();
+    const CKCGraphPlotArray& array = graph->PlotArray();
     ASSERT_EQ(array.Points().size(), 6u);
     const QColor green(57, 181, 74), background(230, 230, 230);
     auto distance = [](const QColor& a, const QColor& b) {
@@ -212,13 +218,10 @@ TEST_F(Graph, LevelUpTrialsHaveSquareMarkersOthersCircles) {
 // the column starts below the marker's lower half, which would hide its top.
 TEST_F(Graph, TrialNumbersStayClearOfMarkersAtZero) {
     const Trials trials = makeTrials({{3, 0, 0, 0}, {1, 0, 0, 0}});
-    CKCGraph graph;
-    graph.resize(1000, 450);
-    graph.show();
-    graph.SetData(dataOf(trials), nullptr);
-    const QImage image = graph.bitmap();
+    const auto graph = shown(trials);
+    const QImage image = graph->bitmap();
     ASSERT_FALSE(image.isNull());
-    const CKCGraphPlotArray& array = graph.PlotArray();
+    const CKCGraphPlotArray& array = graph->PlotArray();
     ASSERT_EQ(array.Points().size(), 2u);
     const QColor red(255, 0, 0), black(0, 0, 0);
     for (const auto& p : array.Points()) {
