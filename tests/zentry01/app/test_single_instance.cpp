@@ -82,7 +82,10 @@ TEST_P(GuardStart, TakesTheLockOrSaysWhy) {
         QProcess killed;
         startHeadless(killed, copyProgramTo(programFolder.path(), QStringLiteral("Zentry01")));
         const QString lock = temp.path() + QStringLiteral("/") + CZentry01App::kInstanceName + QStringLiteral(".lock");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(lock); }, 20000));
+        // Its socket is made once the lock is taken and holds the process's
+        // name: a lock file killed before that is empty, and never stale.
+        const QString socket = temp.path() + QStringLiteral("/") + CZentry01App::kInstanceName + QStringLiteral(".socket");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 20000));
         killed.kill(); // SIGKILL: no clean-up
         ASSERT_TRUE(killed.waitForFinished(10000));
         ASSERT_TRUE(QFile::exists(lock));
