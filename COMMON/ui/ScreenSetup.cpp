@@ -4,6 +4,7 @@
 #include "Codec.h"
 #include "ScreenConventions.h"
 #include "FileDialogs.h"
+#include "GrowToShow.h"
 #include "ScreenFit.h"
 #include "StringTable.h"
 #include "TextUtil.h"
@@ -153,12 +154,15 @@ void SaveWindowPlacement(const QString& section, const QWidget* screen) {
     AppSub::WriteSectionInt(section, QStringLiteral("WindowShowCmd"), showCmd);
     if (showCmd != 1)
         return;
+    QRect frame = ScreenFit::FrameRect(screen);
+    QSize size = screen->size();
+    GrowToShow::PlacementBeforeGrowing(screen, &frame, &size);
     // A window dragged partly off the screen is remembered where it can be reached.
-    const QRect frame = ScreenFit::KeptInside(ScreenFit::FrameRect(screen), ScreenFit::DisplayOf(screen).available);
+    frame = ScreenFit::KeptInside(frame, ScreenFit::DisplayOf(screen).available);
     AppSub::WriteSectionInt(section, QStringLiteral("Top"), frame.top());
     AppSub::WriteSectionInt(section, QStringLiteral("Left"), frame.left());
-    AppSub::WriteSectionInt(section, QStringLiteral("Width"), screen->width());
-    AppSub::WriteSectionInt(section, QStringLiteral("Height"), screen->height());
+    AppSub::WriteSectionInt(section, QStringLiteral("Width"), size.width());
+    AppSub::WriteSectionInt(section, QStringLiteral("Height"), size.height());
 }
 
 void RestoreWindowPlacement(const QString& section, QWidget* screen) {

@@ -1,6 +1,7 @@
 // Common screen set-up, window placement in the ini file, and saving a list as CSV.
 #include "AppSub.h"
 #include "FileDialogs.h"
+#include "GrowToShow.h"
 #include "ScreenFit.h"
 #include "ScreenSetup.h"
 #include "StringTable.h"
@@ -195,6 +196,39 @@ TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
         EXPECT_EQ(nestedFrame, callerFrame) << round;
         EXPECT_EQ(ScreenFit::FrameRect(&caller), callerFrame) << round;
         EXPECT_EQ(AppSub::GetSectionInt(QStringLiteral("WindowPos"), QStringLiteral("Top"), -1), 100) << round;
+    }
+}
+
+// A result screen that grows itself to show its contents leaves the placement
+// it shares as it found it, so the screen below does not move when it closes;
+// one the user moved after it grew takes the screen below along.
+TEST_F(ScreenSetupTest, ANestedScreenGrownToShowItsContentsMovesTheCallerOnlyOnceTheUserMovedIt) {
+    QDialog caller;
+    SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
+    caller.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
+    caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+    const QRect callerFrame = ScreenFit::FrameRect(&caller);
+    for (const QPoint userMove : {QPoint(), QPoint(30, 20)}) {
+        QDialog nested;
+        SetUpPlacedScreen(&nested, QStringLiteral("nested"), QIcon());
+        QSize grown;
+        QTimer::singleShot(0, &nested, [&] {
+            GrowToShow::By(&nested, QSize(0, 14));
+            grown = nested.size();
+            if (!userMove.isNull())
+                nested.move(nested.pos() + userMove);
+            nested.reject();
+        });
+        ExecOnSharedPlacement(&caller, nested);
+        EXPECT_EQ(grown, QSize(720, 534));
+        if (userMove.isNull()) {
+            EXPECT_EQ(ScreenFit::FrameRect(&caller), callerFrame);
+        } else {
+            EXPECT_EQ(ScreenFit::FrameRect(&caller).topLeft(), callerFrame.topLeft() + QPoint(30, 20 - 7));
+            EXPECT_EQ(caller.size(), QSize(720, 534));
+            caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+        }
     }
 }
 
