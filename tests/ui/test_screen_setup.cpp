@@ -42,6 +42,13 @@ protected:
         StringTable::clear();
         FileDialogs::clearNextFileNames();
     }
+    // A placed screen shown with its frame at 200,100 and a 720 × 520 client area.
+    static void showPlacedCaller(QDialog& caller) {
+        SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
+        caller.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
+        caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+    }
     QByteArray readFile(const QString& path) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);
@@ -179,10 +186,7 @@ TEST_F(ScreenSetupTest, SavedPlacementIsKeptOnTheScreen) {
 // (unmoved) moves nothing, round after round; nothing creeps by a title bar.
 TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
     QDialog caller;
-    SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
-    caller.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
-    caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+    ASSERT_NO_FATAL_FAILURE(showPlacedCaller(caller));
     const QRect callerFrame = ScreenFit::FrameRect(&caller);
     for (int round = 0; round < 3; ++round) {
         QDialog nested;
@@ -204,10 +208,7 @@ TEST_F(ScreenSetupTest, NestedPlacedScreensNeitherCreepNorMoveTheCaller) {
 // one the user moved after it grew takes the screen below along.
 TEST_F(ScreenSetupTest, ANestedScreenGrownToShowItsContentsMovesTheCallerOnlyOnceTheUserMovedIt) {
     QDialog caller;
-    SetUpPlacedScreen(&caller, QStringLiteral("caller"), QIcon());
-    caller.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller));
-    caller.setGeometry(QRect(QPoint(200 + 4, 100 + 30), QSize(720, 520)));
+    ASSERT_NO_FATAL_FAILURE(showPlacedCaller(caller));
     const QRect callerFrame = ScreenFit::FrameRect(&caller);
     for (const QPoint userMove : {QPoint(), QPoint(30, 20)}) {
         QDialog nested;
