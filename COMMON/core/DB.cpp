@@ -486,8 +486,7 @@ bool RunWriteTransaction(CDB& db, const std::function<void()>& write) {
 }
 
 QSqlQuery CDB::Run(const QString& sql, const QVariantList& values) {
-    RestoreLostConnection();
-    auto once = [&] {
+    return RunOnceMoreIfLost([&] {
         QSqlQuery q(database());
         q.setForwardOnly(true);
         if (!q.prepare(DbEngines::nativeSql(*this, sql)))
@@ -497,14 +496,7 @@ QSqlQuery CDB::Run(const QString& sql, const QVariantList& values) {
         if (!q.exec())
             throw CDBException(q.lastError().text());
         return q;
-    };
-    try {
-        return once();
-    } catch (const CDBException&) {
-        if (InTransaction() || !RestoreLostConnection())
-            throw;
-        return once();
-    }
+    });
 }
 
 QSqlQuery& CDB::cachedQuery(const QString& sql) {

@@ -1,6 +1,8 @@
 #pragma once
 // Holder of one open database: the master data file (read only) or the user
 // database (shared read-write). SQLite files through Qt SQL.
+#include "ICException.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
@@ -81,6 +83,18 @@ public:
     // a connection opened anew. Throws CDBException with the engine's text,
     // or naming a server that is gone.
     QSqlQuery Run(const QString& sql, const QVariantList& values = {});
+    // Runs statement (a callable that prepares and executes on database(),
+    // throwing CDBException) with the same second chance as Run.
+    template <typename Statement> decltype(auto) RunOnceMoreIfLost(Statement&& statement) {
+        RestoreLostConnection();
+        try {
+            return statement();
+        } catch (const CDBException&) {
+            if (InTransaction() || !RestoreLostConnection())
+                throw;
+        }
+        return statement();
+    }
 
     // A prepared statement kept for the life of the connection (hot lookups).
     QSqlQuery& cachedQuery(const QString& sql);

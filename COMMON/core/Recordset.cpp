@@ -177,34 +177,24 @@ void CRecordset::Open(int type, const QString& sql, const QVariantList& args, in
     keepCondition(m_sql, binds);
     if (!m_db || !m_db->IsOpen())
         throw CDBException(QStringLiteral("データベースが開かれていません。"));
-    m_db->RestoreLostConnection();
     // Statements with bound values are the hot lookups: keep them prepared.
+    // A server restarted since the last statement: a read outside any write
+    // is simply asked again on a new connection.
     QSqlQuery local;
-    auto run = [&]() -> QSqlQuery& {
+    QSqlQuery& q = m_db->RunOnceMoreIfLost([&]() -> QSqlQuery& {
         local = QSqlQuery(m_db->database());
         if (binds.isEmpty()) {
             local.setForwardOnly(true);
             if (!local.prepare(DbEngines::nativeSql(*m_db, m_sql)))
                 throw CDBException(local.lastError().text());
         }
-        QSqlQuery& q = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
+        QSqlQuery& query = binds.isEmpty() ? local : m_db->cachedQuery(m_sql);
         for (int i = 0; i < binds.size(); ++i)
-            q.bindValue(i, binds.at(i));
-        if (!q.exec())
-            throw CDBException(q.lastError().text());
-        return q;
-    };
-    QSqlQuery* done = nullptr;
-    try {
-        done = &run();
-    } catch (const CDBException&) {
-        // A server restarted since the last statement: a read outside any
-        // write is simply asked again on a new connection.
-        if (m_db->InTransaction() || !m_db->RestoreLostConnection())
-            throw;
-        done = &run();
-    }
-    QSqlQuery& q = *done;
+            query.bindValue(i, binds.at(i));
+        if (!query.exec())
+            throw CDBException(query.lastError().text());
+        return query;
+    });
     QSqlRecord rec = q.record();
     m_columns.clear();
     for (int i = 0; i < rec.count(); ++i)

@@ -25,9 +25,9 @@ void By(QWidget* window, const QSize& missing) {
     const QSize wanted = (now + grow).boundedTo(room).expandedTo(now);
     if (wanted == now)
         return;
-    const QPoint frameAt = ScreenFit::FrameRect(window).topLeft() -
-                           QPoint((wanted.width() - now.width()) / 2, (wanted.height() - now.height()) / 2);
     const QRect before = ScreenFit::FrameRect(window);
+    const QPoint frameAt =
+        before.topLeft() - QPoint((wanted.width() - now.width()) / 2, (wanted.height() - now.height()) / 2);
     window->setGeometry(ScreenFit::ClientRectAt(window, frameAt, wanted));
     window->setProperty(kGrownFrom, QRect(before.topLeft(), now));
     window->setProperty(kGrownTo, window->geometry());

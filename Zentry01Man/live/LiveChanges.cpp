@@ -52,9 +52,11 @@ void CServerNotifications::ListenAgain() {
 }
 
 bool CServerNotifications::TakeChange(qint64 ms) {
-    const qint64 gap = listening() ? kReadGapMs : kPollMs - kEarlyTickMs;
-    if (!listening())
+    // Without a subscription every look reads again, as often as a file's.
+    const bool told = listening();
+    if (!told)
         m_changed = true;
+    const qint64 gap = told ? kReadGapMs : kPollMs - kEarlyTickMs;
     if (!m_changed || (m_read && ms - m_readMs < gap))
         return false;
     m_changed = false;
